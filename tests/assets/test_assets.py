@@ -1,0 +1,123 @@
+# Checks the committed images match what assets/draw_assets.py draws, and their formats.
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+from PIL import Image
+
+ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
+ICONS = ["icon-%d.png" % s for s in (16, 32, 48, 64, 128, 256)]
+GENERATED = ["banner.gif", "banner@2x.gif", "icon.svg", "icon.ico", "assets.qrc"] + ICONS
+YELLOWS = {(0xFF, 0xFF, 0x00), (0xFF, 0xDE, 0x00)}
+REDS = [(0xEF, 0x00, 0x00), (0xDE, 0x00, 0x08), (0xCE, 0x10, 0x10)]
+
+
+def image(name, mode="RGBA"):
+    with Image.open(os.path.join(ASSETS, name)) as img:
+        return img.convert(mode)
+
+
+def read(name):
+    with open(os.path.join(ASSETS, name), "rb") as f:
+        return f.read()
+
+
+class CommittedAssets(unittest.TestCase):
+    def test_committed_files_match_the_script(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            subprocess.run([sys.executable, os.path.join(ASSETS, "draw_assets.py"), tmp],
+                           check=True)
+            self.assertEqual(sorted(os.listdir(tmp)), sorted(GENERATED))
+            for name in GENERATED:
+                with open(os.path.join(tmp, name), "rb") as f:
+                    self.assertTrue(f.read() == read(name), name + " is stale: rerun the script")
+
+    def test_qrc_lists_banners_and_icons(self):
+        resource = ET.fromstring(read("assets.qrc")).find("qresource")
+        self.assertEqual(resource.get("prefix"), "/")
+        self.assertEqual([f.text for f in resource], ["banner.gif", "banner@2x.gif"] + ICONS)
+
+
+class Banner(unittest.TestCase):
+    def check_header(self, name, size):
+        data = read(name)
+        self.assertEqual(data[:6], b"GIF89a")
+        self.assertEqual(struct.unpack("<HH", data[6:10]), size)
+        self.assertEqual(data[10] & 0x87, 0x83, "needs a global palette of 16 entries")
+        palette = [tuple(data[13 + 3 * i:16 + 3 * i]) for i in range(16)]
+        self.assertEqual(len(set(palette)), 16, "a second white would be opaque")
+        pos, transparent = 13 + 48, None
+        while data[pos] == 0x21:  # extension blocks come before the image
+            if data[pos + 1] == 0xF9 and data[pos + 3] & 1:
+                transparent = data[pos + 6]
+            pos += 2
+            while data[pos]:
+                pos += data[pos] + 1
+            pos += 1
+        self.assertEqual(data[pos], 0x2C)
+        self.assertTrue(data[pos + 9] & 0x40, "not interlaced")
+        self.assertIsNotNone(transparent, "no transparent colour")
+        self.assertEqual(palette[transparent], (0xFF, 0xFF, 0xFF))
+
+    def test_headers(self):
+        self.check_header("banner.gif", (162, 124))
+        self.check_header("banner@2x.gif", (324, 248))
+
+    def test_colours_and_two_lines(self):
+        for name in ("banner.gif", "banner@2x.gif"):
+            img = image(name, "RGB")
+            counts = {rgb: n for n, rgb in img.getcolors()}
+            for rgb in YELLOWS | set(REDS):
+                self.assertIn(rgb, counts, "%s lacks %02x%02x%02x" % ((name,) + rgb))
+            self.assertGreater(counts[REDS[0]], max(counts[REDS[1]], counts[REDS[2]]))
+            self.assertGreater(counts[(0xFF, 0xFF, 0x00)], counts[(0xFF, 0xDE, 0x00)])
+            w, h = img.size
+            px = img.load()
+            rows = [y for y in range(h) if any(px[x, y] in YELLOWS for x in range(w))]
+            gaps = [i for i in range(1, len(rows)) if rows[i] != rows[i - 1] + 1]
+            self.assertEqual(len(gaps), 1, "letters should stand in two lines")
+            first = rows[gaps[0] - 1] - rows[0]
+            second = rows[-1] - rows[gaps[0]]
+            self.assertLess(rows[0], h // 4)
+            self.assertGreater(rows[-1], h * 3 // 4)
+            self.assertGreater(second, 1.5 * first, "second line should be much larger")
+            self.assertEqual(img.getpixel((0, 0)), (0xFF, 0xFF, 0xFF))
+
+
+class Icons(unittest.TestCase):
+    def test_pngs(self):
+        for name in ICONS:
+            size = int(name[5:-4])
+            img = image(name)
+            self.assertEqual(img.size, (size, size))
+            for corner in ((0, 0), (size - 1, 0), (0, size - 1), (size - 1, size - 1)):
+                self.assertEqual(img.getpixel(corner)[3], 0, name)
+            self.assertEqual(img.getpixel((size // 2, size // 2))[3], 255, name)
+            if size <= 32:
+                self.assertLessEqual(len(img.getcolors(256)), 16, name)
+
+    def test_ico_holds_4bit_32_and_16_same_as_pngs(self):
+        data = read("icon.ico")
+        self.assertEqual(struct.unpack("<HHH", data[:6]), (0, 1, 2))
+        for i, size in enumerate((32, 16)):
+            w, h, colours, _, planes, bits, length, offset = struct.unpack(
+                "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
+            self.assertEqual((w, h, colours, planes, bits), (size, size, 16, 1, 4))
+            dib = struct.unpack("<IiiHH", data[offset:offset + 16])
+            self.assertEqual(dib, (40, size, 2 * size, 1, 4))
+            # 16-entry palette, 4-bit pixels and the 1-bit mask, rows padded to 4 bytes.
+            mask_row = (size // 8 + 3) // 4 * 4
+            self.assertEqual(length, 40 + 64 + size * size // 2 + size * mask_row)
+        with Image.open(os.path.join(ASSETS, "icon.ico")) as ico:
+            for size in (32, 16):
+                got = ico.ico.getimage((size, size)).convert("RGBA")
+                self.assertEqual(got.tobytes(), image("icon-%d.png" % size).tobytes(),
+                                 "icon.ico %d differs" % size)
+
+
+if __name__ == "__main__":
+    unittest.main()
