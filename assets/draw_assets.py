@@ -246,12 +246,6 @@ def ico_bytes(images):
     return out + b"".join(blob for _, _, blob in blobs)
 
 
-QRC = """<!DOCTYPE RCC>
-<RCC version="1.0">
-<qresource prefix="/">
-%s</qresource>
-</RCC>
-"""
 
 
 def main(outdir):
@@ -270,9 +264,6 @@ def main(outdir):
         f.write(ico_bytes([crisp[32], crisp[16]]))
     with open(path("icon.svg"), "w", newline="\n") as f:
         f.write(icon_svg())
-    files = ["banner.gif", "banner@2x.gif"] + ["icon-%d.png" % s for s in ICON_SIZES]
-    with open(path("assets.qrc"), "w", newline="\n") as f:
-        f.write(QRC % "".join("    <file>%s</file>\n" % name for name in files))
 
 
 if __name__ == "__main__":

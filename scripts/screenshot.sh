@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the end-to-end test's own view of the real window in Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" debug >/dev/null
+for scale in 1 2; do
+    name=zarquel.png
+    [ "$scale" = 1 ] || name=zarquel@${scale}x.png
+    ZARQUEL_SCREENSHOT="$root/docs/$name" QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb \
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$root/build/debug/tests/tst_endtoend" >/dev/null
+    echo "docs/$name"
+done

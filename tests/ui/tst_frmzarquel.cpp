@@ -1,0 +1,424 @@
+// The real window on the offscreen platform: layout, colours, clicks, clock, menus and messages.
+#include "frmzarquel.h"
+#include "squarebutton.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <set>
+
+using namespace zarquel;
+
+class TestFrmZarquel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void windowHasDesignedClientAreaAndCannotBeResized();
+    void controlsSitAtTheirDesignedPlaces_data();
+    void controlsSitAtTheirDesignedPlaces();
+    void opensWithFreshBoardStoppedClockAndHiddenFocus();
+    void squaresShowExactlyTheirColour();
+    void labelsAreYellowAndReadInFull();
+    void clickSwitchesItsNeighbourhoodOnScreen_data();
+    void clickSwitchesItsNeighbourhoodOnScreen();
+    void winningClickCongratulatesThenDealsAfresh();
+    void pauseStopsClockAndKeepsCount_data();
+    void pauseStopsClockAndKeepsCount();
+    void newGameMidGameDealsAndStopsClock();
+    void helpBoxesLeaveRunningClockAlone_data();
+    void helpBoxesLeaveRunningClockAlone();
+    void otherKeysDoNothing_data();
+    void otherKeysDoNothing();
+    void clicksFasterThanASecondDoNotStallClock();
+    void menusCarryTheirCaptionsAndShortcuts();
+
+private:
+    SquareButton* square(int index) const;
+    QLabel* label(const char* name) const { return window->findChild<QLabel*>(QLatin1String(name)); }
+    QTimer* clock() const { return window->findChild<QTimer*>(QStringLiteral("tmrTime")); }
+    QWidget* takeFocus() const { return window->findChild<QWidget*>(QStringLiteral("cmdTakeFocus")); }
+    QAction* action(const char* name) const { return window->findChild<QAction*>(QLatin1String(name)); }
+    void fill(SquareColor color);
+    std::array<SquareColor, SquareCount> board() const;
+    // Reads and closes the next message box, once `delay` ms into its being open.
+    void whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay = 0);
+
+    std::unique_ptr<frmZarquel> window;
+    bool messageHandled = false;
+};
+
+SquareButton* TestFrmZarquel::square(int index) const
+{
+    for (auto* button : window->findChildren<SquareButton*>(QStringLiteral("cmdSquare"))) {
+        if (button->property("Index").toInt() == index)
+            return button;
+    }
+    return nullptr;
+}
+
+void TestFrmZarquel::fill(SquareColor color)
+{
+    for (SquareIndex k = 1; k <= SquareCount; ++k)
+        window->setSquareColor(k, color);
+}
+
+std::array<SquareColor, SquareCount> TestFrmZarquel::board() const
+{
+    std::array<SquareColor, SquareCount> colors {};
+    for (SquareIndex k = 1; k <= SquareCount; ++k)
+        colors[k - 1] = window->squareColor(k);
+    return colors;
+}
+
+void TestFrmZarquel::whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay)
+{
+    messageHandled = false;
+    QTimer::singleShot(delay, this, [this, inspect] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        messageHandled = true;
+        inspect(box);
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+void TestFrmZarquel::init()
+{
+    window = std::make_unique<frmZarquel>();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestFrmZarquel::cleanup()
+{
+    window.reset();
+}
+
+void TestFrmZarquel::windowHasDesignedClientAreaAndCannotBeResized()
+{
+    QCOMPARE(window->windowTitle(), "Zarquel");
+    QWidget* client = window->centralWidget();
+    QCOMPARE(client->size(), QSize(264, 394));
+    QVERIFY(client->geometry().top() >= window->menuBar()->geometry().bottom());
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!window->windowIcon().isNull());
+    QCOMPARE(window->windowIcon().pixmap(32).size(), QSize(32, 32));
+    const QImage shot = client->grab().toImage();
+    for (QPoint corner : {QPoint(1, 1), QPoint(262, 392), QPoint(1, 392)})
+        QCOMPARE(shot.pixelColor(corner), QColor(Qt::black));
+}
+
+void TestFrmZarquel::controlsSitAtTheirDesignedPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("title") << "imgTitle" << 0 << QRect(50, 5, 162, 124);
+    QTest::newRow("wasted") << "lblWasted" << 0 << QRect(16, 133, 145, 17);
+    QTest::newRow("time") << "lblTime" << 0 << QRect(161, 128, 41, 25);
+    QTest::newRow("seconds") << "lblSeconds" << 0 << QRect(208, 133, 43, 17);
+    QTest::newRow("focus sink") << "cmdTakeFocus" << 0 << QRect(280, 184, 81, 33);
+    QTest::newRow("top left square") << "cmdSquare" << 1 << QRect(16, 152, 41, 41);
+    QTest::newRow("top right square") << "cmdSquare" << 5 << QRect(208, 152, 41, 41);
+    QTest::newRow("centre square") << "cmdSquare" << 13 << QRect(112, 248, 41, 41);
+    QTest::newRow("bottom left square") << "cmdSquare" << 21 << QRect(16, 344, 41, 41);
+    QTest::newRow("bottom right square") << "cmdSquare" << 25 << QRect(208, 344, 41, 41);
+}
+
+void TestFrmZarquel::controlsSitAtTheirDesignedPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    QFETCH(QRect, geometry);
+    QWidget* widget = index ? square(index) : window->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget(), window->centralWidget());
+    QCOMPARE(widget->geometry(), geometry);
+}
+
+void TestFrmZarquel::opensWithFreshBoardStoppedClockAndHiddenFocus()
+{
+    QCOMPARE(label("lblTime")->text(), "0");
+    QVERIFY(!clock()->isActive());
+    QCOMPARE(clock()->interval(), 1000);
+    for (SquareColor color : board())
+        QVERIFY(color == Red || color == Green);
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    QVERIFY(takeFocus()->isVisible() && takeFocus()->isEnabled());
+    QVERIFY(takeFocus()->x() >= window->centralWidget()->width());
+    QCOMPARE(window->findChild<QLabel*>("imgTitle")->pixmap().size(), QSize(162, 124));
+}
+
+void TestFrmZarquel::squaresShowExactlyTheirColour()
+{
+    fill(Green);
+    window->setSquareColor(1, Red);
+    window->setSquareColor(7, 0x563412); // 0x00BBGGRR: red 0x12, green 0x34, blue 0x56
+    QCOMPARE(window->squareColor(7), 0x563412);
+    const QImage shot = window->centralWidget()->grab().toImage();
+    for (int k = 1; k <= SquareCount; ++k) {
+        const QPoint centre = square(k)->geometry().center();
+        const QColor expected = k == 1 ? QColor(255, 0, 0) : k == 7 ? QColor(0x12, 0x34, 0x56) : QColor(0, 255, 0);
+        QCOMPARE(shot.pixelColor(centre), expected);
+        QCOMPARE(shot.pixelColor(square(k)->geometry().topLeft() + QPoint(2, 2)), expected);
+        QVERIFY(square(k)->text().isEmpty());
+    }
+}
+
+void TestFrmZarquel::labelsAreYellowAndReadInFull()
+{
+    const QImage shot = window->centralWidget()->grab().toImage();
+    const int top = label("lblTime")->geometry().top();
+    for (const char* name : {"lblWasted", "lblTime", "lblSeconds"}) {
+        QLabel* text = label(name);
+        QVERIFY(QFontMetrics(text->font()).horizontalAdvance(text->text()) <= text->width());
+        QVERIFY(qAbs(text->geometry().center().y() - label("lblTime")->geometry().center().y()) <= 2);
+        QVERIFY(text->geometry().top() >= window->findChild<QWidget*>("imgTitle")->geometry().bottom() - 1);
+        QVERIFY(top < square(1)->y());
+        int yellow = 0;
+        const QRect area = text->geometry();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                yellow += shot.pixelColor(x, y).red() > 150 && shot.pixelColor(x, y).green() > 150
+                          && shot.pixelColor(x, y).blue() < 60; // anti-aliased yellow
+        QVERIFY2(yellow > 5, name);
+    }
+    // A long count shrinks rather than being cut off.
+    window->setTimeText("2147483647");
+    QVERIFY(QFontMetrics(label("lblTime")->font()).horizontalAdvance("2147483647") <= label("lblTime")->width());
+}
+
+void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QList<int>>("switched");
+    QTest::newRow("corner") << 1 << QList<int> {1, 2, 6};
+    QTest::newRow("edge") << 10 << QList<int> {5, 9, 10, 15};
+    QTest::newRow("centre") << 13 << QList<int> {8, 12, 13, 14, 18};
+    QTest::newRow("bottom corner") << 21 << QList<int> {16, 21, 22};
+}
+
+void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen()
+{
+    QFETCH(int, index);
+    QFETCH(QList<int>, switched);
+    fill(Green);
+    QTest::mouseClick(square(index), Qt::LeftButton);
+    const QImage shot = window->centralWidget()->grab().toImage();
+    for (int k = 1; k <= SquareCount; ++k) {
+        const QColor expected = switched.contains(k) ? QColor(255, 0, 0) : QColor(0, 255, 0);
+        QCOMPARE(shot.pixelColor(square(k)->geometry().center()), expected);
+    }
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
+{
+    fill(Red);
+    for (int k : {1, 2, 6})
+        window->setSquareColor(SquareIndex(k), Green);
+    QTest::mouseClick(square(8), Qt::LeftButton); // the clock runs; 3, 7, 8, 9, 13 turn green
+    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    QTest::mouseClick(square(8), Qt::LeftButton); // one click from solved again
+
+    QString text, title;
+    bool clockRan = true, onlyOk = false;
+    int redBehind = 0;
+    whenMessageOpens([&](QMessageBox* box) {
+        text = box->text();
+        title = box->windowTitle();
+        onlyOk = box->buttons().size() == 1 && box->icon() == QMessageBox::NoIcon;
+        clockRan = clock()->isActive();
+        const auto behind = board();
+        redBehind = int(std::count(behind.begin(), behind.end(), Red));
+    }, 1200);
+    QTest::mouseClick(square(1), Qt::LeftButton);
+
+    QVERIFY(messageHandled);
+    QCOMPARE(text, "Congratulations!  You have turned every square red.");
+    QCOMPARE(title, "Zarquel");
+    QVERIFY(onlyOk);
+    QVERIFY(!clockRan); // 1.2 s open, yet no tick
+    QCOMPARE(redBehind, SquareCount);
+    QCOMPARE(label("lblTime")->text(), "0");
+    QVERIFY(!clock()->isActive());
+    for (SquareColor color : board())
+        QVERIFY(color == Red || color == Green);
+}
+
+void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ctrl+P") << "ctrl+p";
+    QTest::newRow("File menu") << "menu";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("Escape with modifiers") << "shift+ctrl+escape";
+    QTest::newRow("Escape on a focused square") << "escape on square";
+}
+
+void TestFrmZarquel::pauseStopsClockAndKeepsCount()
+{
+    QFETCH(QString, how);
+    fill(Green);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    const auto before = board();
+
+    if (how == "ctrl+p")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    else if (how == "menu")
+        action("mnuPause")->trigger();
+    else if (how == "escape")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else if (how == "shift+ctrl+escape")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape, Qt::ShiftModifier | Qt::ControlModifier);
+    else {
+        square(4)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(square(4), Qt::Key_Escape);
+    }
+
+    QVERIFY(!clock()->isActive());
+    QCOMPARE(board(), before);
+    QTest::qWait(1300);
+    QCOMPARE(label("lblTime")->text(), "1");
+    // A click resumes from the shown count.
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "2", 3000);
+}
+
+void TestFrmZarquel::newGameMidGameDealsAndStopsClock()
+{
+    fill(Green);
+    QTest::mouseClick(square(7), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    window->setSquareColor(25, 0x123456); // only a deal would overwrite this
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(label("lblTime")->text(), "0");
+    QVERIFY(!clock()->isActive());
+    for (SquareColor color : board())
+        QVERIFY(color == Red || color == Green);
+    QTest::qWait(1300);
+    QCOMPARE(label("lblTime")->text(), "0");
+}
+
+void TestFrmZarquel::helpBoxesLeaveRunningClockAlone_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Instructions") << int(Qt::Key_I) << "Instructions"
+        << "You must make all 25 squares be RED at the same time, in as little time as possible.  "
+           "This can be accomplished by clicking on the squares.  Each square, when clicked, will "
+           "change itself and a predetermined set of squares near it into the opposite colors.  "
+           "It is left to you to determine which squares are controlled by each of the 25 squares.";
+    QTest::newRow("About") << int(Qt::Key_A) << "About Zarquel"
+        << "Zarquel version 1.00\nWritten by the Zarquel developers\nCopyright 2026";
+}
+
+void TestFrmZarquel::helpBoxesLeaveRunningClockAlone()
+{
+    QFETCH(int, key);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    fill(Green);
+    QTest::mouseClick(square(19), Qt::LeftButton);
+
+    QString shownTitle, shownText, timeWhileOpen;
+    whenMessageOpens([&](QMessageBox* box) {
+        shownTitle = box->windowTitle();
+        shownText = box->text();
+        timeWhileOpen = label("lblTime")->text();
+    }, 1500);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+
+    QVERIFY(messageHandled);
+    QCOMPARE(shownTitle, title);
+    QCOMPARE(shownText, text);
+    QVERIFY(timeWhileOpen.toInt() >= 1); // ticks went on behind the box
+    QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::otherKeysDoNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("space") << int(Qt::Key_Space) << 0;
+    QTest::newRow("arrow") << int(Qt::Key_Right) << 0;
+    QTest::newRow("tab-free letter") << int(Qt::Key_Q) << 0;
+    QTest::newRow("alt letter") << int(Qt::Key_Z) << int(Qt::AltModifier);
+    QTest::newRow("ctrl+shift+p") << int(Qt::Key_P) << int(Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0;
+    QTest::newRow("enter") << int(Qt::Key_Return) << 0;
+}
+
+void TestFrmZarquel::otherKeysDoNothing()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    fill(Green);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    const auto before = board();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(board(), before);
+    QVERIFY(clock()->isActive());
+    QCOMPARE(label("lblTime")->text(), "0");
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+}
+
+void TestFrmZarquel::clicksFasterThanASecondDoNotStallClock()
+{
+    fill(Green); // clicking one square back and forth can never win
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < 3200) {
+        QTest::mouseClick(square(13), Qt::LeftButton);
+        QTest::qWait(400);
+    }
+    // Restarted by every click, the count would still read 0.
+    QVERIFY2(label("lblTime")->text().toInt() >= 2, qPrintable(label("lblTime")->text()));
+}
+
+void TestFrmZarquel::menusCarryTheirCaptionsAndShortcuts()
+{
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+    };
+    const Item items[] = {
+        {"mnuPause", "&Pause Game", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"mnuNewGame", "&New Game", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {"mnuInstructions", "&Instructions", QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {"mnuAbout", "&About Zarquel", QKeySequence(Qt::CTRL | Qt::Key_A)},
+    };
+    for (const Item& item : items) {
+        QAction* entry = action(item.name);
+        QVERIFY2(entry, item.name);
+        QCOMPARE(entry->text(), item.caption);
+        QCOMPARE(entry->shortcut(), item.shortcut);
+        QVERIFY(entry->isEnabled() && entry->isVisible() && !entry->isCheckable());
+    }
+    auto* file = window->findChild<QMenu*>("mnuFile");
+    auto* help = window->findChild<QMenu*>("mnuHelp");
+    QCOMPARE(file->title(), "&File");
+    QCOMPARE(help->title(), "&Help");
+    QCOMPARE(file->actions().size(), 4);
+    QVERIFY(file->actions().at(2)->isSeparator());
+    QCOMPARE(file->actions().at(2), action("mnuLine"));
+    QCOMPARE(window->menuBar()->actions(), (QList<QAction*> {file->menuAction(), help->menuAction()}));
+}
+
+QTEST_MAIN(TestFrmZarquel)
+#include "tst_frmzarquel.moc"

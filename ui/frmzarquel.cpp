@@ -1,0 +1,250 @@
+// Builds the window from its fixed layout and routes its events to the game.
+#include "frmzarquel.h"
+
+#include "squarebutton.h"
+#include "texts.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+
+using namespace zarquel;
+
+namespace {
+
+// The layout is designed in twips; 15 make a pixel at 96 dots per inch.
+constexpr int px(int twips) { return twips / 15; }
+
+QRect twipRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+constexpr QSize ClientSize(px(3960), px(5910));
+const QColor Yellow(255, 255, 0);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Yellow);
+    label->setPalette(palette);
+    return label;
+}
+
+// Largest size not above the designed one at which the text fits its label.
+void shrinkToFit(QLabel* label, qreal designedPointSize)
+{
+    QFont font = label->font();
+    qreal size = designedPointSize;
+    font.setPointSizeF(size);
+    while (size > 4 && QFontMetricsF(font).horizontalAdvance(label->text()) > label->width()) {
+        size -= 0.5;
+        font.setPointSizeF(size);
+    }
+    label->setFont(font);
+}
+
+} // namespace
+
+frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmZarquel"));
+    setWindowTitle(texts::AppTitle);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientSize);
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    client->setPalette(palette);
+    setCentralWidget(client);
+
+    buildBoard(client);
+    buildActions();
+    // The client area is designed to the pixel: the player can't resize it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Keys reach the window before whichever control has the focus.
+    qApp->installEventFilter(this);
+
+    // Dealt before the window is first shown, so the all-red design board never appears.
+    game_.Deal();
+}
+
+frmZarquel::~frmZarquel()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmZarquel::buildBoard(QWidget* client)
+{
+    cmdTakeFocus = new QPushButton(texts::TakeFocus, client);
+    cmdTakeFocus->setObjectName(QStringLiteral("cmdTakeFocus"));
+    // Beyond the right edge of the client area: never seen, yet it can hold the focus.
+    cmdTakeFocus->setGeometry(twipRect(4200, 2760, 1215, 495));
+    cmdTakeFocus->setAutoDefault(false);
+    cmdTakeFocus->setAccessibleName(tr("Game"));
+    cmdTakeFocus->setAccessibleDescription(tr("Click the squares to turn them all red"));
+
+    lblWasted = makeLabel(client, "lblWasted", texts::Wasted, twipRect(240, 1995, 2175, 255));
+    lblSeconds = makeLabel(client, "lblSeconds", texts::Seconds, twipRect(3120, 1995, 645, 255));
+    lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
+    const qreal smallPoints = 8;
+    shrinkToFit(lblWasted, smallPoints);
+    shrinkToFit(lblSeconds, smallPoints);
+    QFont timeFont(QStringLiteral("MS Sans Serif"));
+    timeFont.setStyleHint(QFont::SansSerif);
+    timeFont.setWeight(QFont::Normal);
+    lblTime->setFont(timeFont);
+    lblTime->setAlignment(Qt::AlignCenter);
+    lblTime->setAccessibleName(tr("Seconds wasted"));
+    fitTimeText();
+
+    imgTitle = new QLabel(client);
+    imgTitle->setObjectName(QStringLiteral("imgTitle"));
+    imgTitle->setGeometry(twipRect(750, 75, 2430, 1860));
+    const bool sharp = devicePixelRatioF() > 1.0;
+    QPixmap banner(sharp ? QStringLiteral(":/banner@2x.gif") : QStringLiteral(":/banner.gif"));
+    banner.setDevicePixelRatio(sharp ? 2.0 : 1.0);
+    imgTitle->setPixmap(banner);
+    imgTitle->setAccessibleName(texts::AppTitle);
+
+    QWidget* previous = cmdTakeFocus;
+    for (int row = 0; row < BoardSide; ++row) {
+        for (int column = 0; column < BoardSide; ++column) {
+            const SquareIndex index = squareAt(row, column);
+            auto* square = new SquareButton(index, client);
+            square->setObjectName(QStringLiteral("cmdSquare"));
+            square->setProperty("Index", int(index));
+            square->setGeometry(px(240 + 720 * column), px(2280 + 720 * row), px(615), px(615));
+            connect(square, &QPushButton::clicked, this, [this, index] { game_.SquareClick(index); });
+            setTabOrder(previous, square);
+            previous = square;
+            cmdSquare[static_cast<std::size_t>(index - 1)] = square;
+        }
+    }
+    cmdTakeFocus->setFocus();
+
+    tmrTime = new QTimer(this);
+    tmrTime->setObjectName(QStringLiteral("tmrTime"));
+    tmrTime->setInterval(1000);
+    // A coarse timer may drift by up to 5 %, which a seconds count would show.
+    tmrTime->setTimerType(Qt::PreciseTimer);
+    connect(tmrTime, &QTimer::timeout, this, [this] { game_.ClockTick(); });
+}
+
+void frmZarquel::buildActions()
+{
+    QMenu* mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuPause = mnuFile->addAction(tr("&Pause Game"), this, [this] { game_.PauseClock(); });
+    QAction* mnuNewGame = mnuFile->addAction(tr("&New Game"), this, [this] { game_.Deal(); });
+    QAction* mnuLine = mnuFile->addSeparator();
+    QAction* mnuExit = mnuFile->addAction(tr("E&xit"), this, [] { QApplication::exit(0); });
+
+    QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* mnuInstructions = mnuHelp->addAction(tr("&Instructions"), this, [this] {
+        showMessage(texts::Instructions.toStdString(), texts::InstructionsTitle.toStdString());
+    });
+    QAction* mnuAbout = mnuHelp->addAction(tr("&About Zarquel"), this, [this] {
+        showMessage(texts::About.toStdString(), texts::AboutTitle.toStdString());
+    });
+
+    mnuPause->setObjectName(QStringLiteral("mnuPause"));
+    mnuNewGame->setObjectName(QStringLiteral("mnuNewGame"));
+    mnuLine->setObjectName(QStringLiteral("mnuLine"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    mnuInstructions->setObjectName(QStringLiteral("mnuInstructions"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+
+    // Every shortcut in one place, spelled out: standard keys such as
+    // QKeySequence::Quit map to nothing on some desktops.
+    mnuPause->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuNewGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuInstructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    // Escape (with any modifiers) is caught in eventFilter() and triggers mnuPause.
+}
+
+bool frmZarquel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    // Only keys meant for this window: an open menu or message box keeps its own Escape.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (key == Qt::Key_Escape && widget && widget->window() == this) {
+        mnuPause->trigger();
+        return true;
+    }
+    // Buttons pass the focus on with the arrow keys; the sink must keep it
+    // (only Tab leaves it on purpose), or a square would wear a focus mark.
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (arrow && watched == cmdTakeFocus)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+SquareColor frmZarquel::squareColor(SquareIndex square) const
+{
+    return cmdSquare.at(static_cast<std::size_t>(square - 1))->color();
+}
+
+void frmZarquel::setSquareColor(SquareIndex square, SquareColor color)
+{
+    cmdSquare.at(static_cast<std::size_t>(square - 1))->setColor(color);
+}
+
+void frmZarquel::enableClock()
+{
+    // Starting an active QTimer would restart its second; leave it running.
+    if (!tmrTime->isActive())
+        tmrTime->start();
+}
+
+void frmZarquel::disableClock()
+{
+    tmrTime->stop();
+}
+
+void frmZarquel::setTimeText(const std::string& text)
+{
+    lblTime->setText(QString::fromStdString(text));
+    fitTimeText();
+}
+
+void frmZarquel::fitTimeText()
+{
+    // Long counts shrink rather than being cut off.
+    shrinkToFit(lblTime, 13.5);
+}
+
+void frmZarquel::focusSink()
+{
+    cmdTakeFocus->setFocus(Qt::OtherFocusReason);
+}
+
+void frmZarquel::showMessage(const std::string& text, const std::string& title)
+{
+    // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
+    QString body = QString::fromStdString(text);
+    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(QMessageBox::NoIcon, title.empty() ? texts::AppTitle : QString::fromStdString(title),
+                    body, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
