@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 
 using namespace zarquel;
 
@@ -110,16 +111,14 @@ void frmZarquel::buildBoard(QWidget* client)
     lblTime->setFont(timeFont);
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setAccessibleName(tr("Seconds wasted"));
+    lblTime->setAccessibleDescription(lblTime->text());
     fitTimeText();
 
     imgTitle = new QLabel(client);
     imgTitle->setObjectName(QStringLiteral("imgTitle"));
     imgTitle->setGeometry(twipRect(750, 75, 2430, 1860));
-    const bool sharp = devicePixelRatioF() > 1.0;
-    QPixmap banner(sharp ? QStringLiteral(":/banner@2x.gif") : QStringLiteral(":/banner.gif"));
-    banner.setDevicePixelRatio(sharp ? 2.0 : 1.0);
-    imgTitle->setPixmap(banner);
     imgTitle->setAccessibleName(texts::AppTitle);
+    showBanner();
 
     QWidget* previous = cmdTakeFocus;
     for (int row = 0; row < BoardSide; ++row) {
@@ -143,6 +142,26 @@ void frmZarquel::buildBoard(QWidget* client)
     // A coarse timer may drift by up to 5 %, which a seconds count would show.
     tmrTime->setTimerType(Qt::PreciseTimer);
     connect(tmrTime, &QTimer::timeout, this, [this] { game_.ClockTick(); });
+}
+
+void frmZarquel::showBanner()
+{
+    // Drawn twice over for dense screens rather than blurred up from the small one.
+    const bool dense = devicePixelRatioF() > 1.0;
+    QPixmap banner(dense ? QStringLiteral(":/banner@2x.gif") : QStringLiteral(":/banner.gif"));
+    banner.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    imgTitle->setPixmap(banner);
+}
+
+void frmZarquel::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Moving to a screen of another density swaps the banner for the right one.
+    if (windowHandle() && !bannerFollowsScreen_) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &frmZarquel::showBanner);
+        bannerFollowsScreen_ = true;
+        showBanner();
+    }
 }
 
 void frmZarquel::buildActions()
@@ -224,6 +243,8 @@ void frmZarquel::disableClock()
 void frmZarquel::setTimeText(const std::string& text)
 {
     lblTime->setText(QString::fromStdString(text));
+    // The name stays "Seconds wasted"; the count itself is read from here.
+    lblTime->setAccessibleDescription(lblTime->text());
     fitTimeText();
 }
 

@@ -36,11 +36,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildBoard(QWidget* client);
     void buildActions();
     void fitTimeText();
+    void showBanner();
 
     zarquel::StandardRandomSource random_;
     zarquel::SystemTimeOfDay timeOfDay_;
@@ -54,4 +56,5 @@ private:
     std::array<SquareButton*, zarquel::SquareCount> cmdSquare {};
     QTimer* tmrTime = nullptr;
     QAction* mnuPause = nullptr;
+    bool bannerFollowsScreen_ = false;
 };

@@ -1,7 +1,6 @@
 // Painting, keyboard use and accessible description of a square.
 #include "squarebutton.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -40,12 +39,9 @@ void SquareButton::setColor(SquareColor color)
     if (color == color_)
         return;
     color_ = color;
+    // Qt announces the new description to assistive technology itself.
     setAccessibleDescription(colorName(color));
     update();
-    if (QAccessible::isActive()) {
-        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
 }
 
 void SquareButton::paintEvent(QPaintEvent*)

@@ -3,6 +3,7 @@
 #include "squarebutton.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -39,6 +40,8 @@ private slots:
     void otherKeysDoNothing();
     void clicksFasterThanASecondDoNotStallClock();
     void menusCarryTheirCaptionsAndShortcuts();
+    void tabReachesSquaresAndAKeyClickReturnsFocus();
+    void controlsTellAssistiveTechnologyWhatTheyAre();
 
 private:
     SquareButton* square(int index) const;
@@ -418,6 +421,37 @@ void TestFrmZarquel::menusCarryTheirCaptionsAndShortcuts()
     QVERIFY(file->actions().at(2)->isSeparator());
     QCOMPARE(file->actions().at(2), action("mnuLine"));
     QCOMPARE(window->menuBar()->actions(), (QList<QAction*> {file->menuAction(), help->menuAction()}));
+}
+
+void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
+{
+    fill(Green);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), square(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), square(2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    for (int k = 1; k <= SquareCount; ++k)
+        QCOMPARE(window->squareColor(SquareIndex(k)), (k == 1 || k == 2 || k == 3 || k == 7) ? Red : Green);
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
+{
+    const auto text = [](QObject* object, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(object)->text(kind);
+    };
+    QCOMPARE(text(label("lblWasted"), QAccessible::Name), "You've wasted this much time:");
+    QCOMPARE(text(label("lblSeconds"), QAccessible::Name), "seconds");
+    QCOMPARE(text(label("lblTime"), QAccessible::Name), "Seconds wasted");
+    QCOMPARE(text(label("imgTitle"), QAccessible::Name), "Zarquel");
+    QVERIFY(!text(takeFocus(), QAccessible::Name).isEmpty());
+    QCOMPARE(text(square(7), QAccessible::Name), "Square 7, row 2, column 2");
+    // The count itself is readable, and follows the clock.
+    QCOMPARE(text(label("lblTime"), QAccessible::Description), "0");
+    window->game().ClockTick();
+    QCOMPARE(text(label("lblTime"), QAccessible::Description), "1");
 }
 
 QTEST_MAIN(TestFrmZarquel)
