@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds with tests and runs every test.
+# Sets up, builds with tests and runs every test: once plain, once under the sanitizers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" debug
 cd "$root"
 ctest --preset debug
+# The same suite, the real binary included, under AddressSanitizer, LeakSanitizer and UBSan.
+"$root/scripts/setup.sh" asan
+ctest --preset asan
