@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Launch time to a mapped window and peak resident memory: zarquel against a bare Qt window with as many controls.
-# Usage: bench/launch_memory.sh [BUILD_DIR] [RUNS]   (defaults: build/bench, 7)
+# Usage: bench/launch_memory.sh [BUILD_DIR] [RUNS]   (defaults: build/bench, 15)
 set -euo pipefail
 export LC_ALL=C
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/bench}
-runs=${2:-7}
-settle=1 # seconds the window stays up before its peak memory is read
+runs=${2:-15}
+settle=0.5 # seconds the window stays up before its peak memory is read
 
 zarquel=$build/ui/zarquel
 floor=$build/bench/zarquel_floor
