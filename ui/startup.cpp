@@ -30,6 +30,7 @@ void describeApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Zarquel"));
     QApplication::setApplicationVersion(QStringLiteral(ZARQUEL_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZARQUEL_APP_ID));
 }
 
 } // namespace startup
