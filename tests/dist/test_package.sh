@@ -70,7 +70,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
 [[ "$(field Maintainer)" == "Zarquel developers <"*">" ]] || fail "Maintainer is '$(field Maintainer)'"
 [[ "$(field Homepage)" == https://* ]] || fail "Homepage is '$(field Homepage)'"
-[ -n "$(field Description)" ] || fail "no Description"
+description=$(field Description)
+[ "$(wc -l <<< "$description")" -ge 3 ] || fail "Description has no long part: $description"
+[[ "$description" != *";"* ]] || fail "a CMake list was joined into the Description: $description"
+awk 'length > 80 {exit 1}' <<< "$description" || fail "Description has lines over 80 columns"
 depends=$(field Depends)
 echo "Depends: $depends"
 depended=$(tr ',' '\n' <<< "$depends" | awk '{print $1}')
