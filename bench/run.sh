@@ -10,13 +10,14 @@ Usage: bench/run.sh WHAT [OPTIONS]
   latency              click-to-repaint latency over 10,000 clicks, memory over 10,000 deals
   clock [--seconds N]  the shown count against the wall clock under clicks (60 s)
   all                  all three, with their defaults
+  profile              callgrind instruction counts of zarquel and the floor from start to idle
 TEXT
     exit 2
 }
 [ $# -ge 1 ] || usage
 what=$1
 shift
-case "$what" in launch | latency | clock | all) ;; *) usage ;; esac
+case "$what" in launch | latency | clock | all | profile) ;; *) usage ;; esac
 
 "$root/scripts/setup.sh" bench >/dev/null
 build=$root/build/bench
@@ -25,13 +26,27 @@ echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ {print $2; exit}' /pr
 status=0
 run() { "$@" || status=1; }
 case "$what" in
-launch) run "$root/bench/launch_memory.sh" "$build" "${1:-7}" ;;
+launch) run "$root/bench/launch_memory.sh" "$build" "${1:-15}" ;;
 latency) run "$build/bench/click_latency" ;;
 clock) run "$build/bench/clock_accuracy" "$@" ;;
 all)
     run "$root/bench/launch_memory.sh" "$build"
     run "$build/bench/click_latency"
     run "$build/bench/clock_accuracy"
+    ;;
+profile)
+    # Instructions do not vary with the load on the machine, unlike launch times.
+    mkdir -p "$build/profile"
+    counts=()
+    for program in "$build/ui/zarquel" "$build/bench/zarquel_floor"; do
+        out=$build/profile/$(basename "$program").callgrind
+        xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb timeout -s INT 20 \
+            valgrind --tool=callgrind --callgrind-out-file="$out" "$program" >/dev/null 2>&1 || true
+        counts+=("$(callgrind_annotate "$out" | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1}')")
+        printf '%-16s %12d instructions  %s\n' "$(basename "$program")" "${counts[-1]}" "$out"
+    done
+    awk -v z="${counts[0]}" -v f="${counts[1]}" 'BEGIN {printf "zarquel vs floor %12.2f x\n", z / f}'
+    echo "details: callgrind_annotate --inclusive=yes $build/profile/zarquel.callgrind | less"
     ;;
 esac
 # Non-zero when a target was missed, so a script can tell.
