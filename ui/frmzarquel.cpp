@@ -58,8 +58,10 @@ frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmZarquel"));
     setWindowTitle(texts::AppTitle);
+    // Every size added is decoded at once and handed to the window system;
+    // launchers take the large ones from the installed icon theme instead.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 
@@ -147,9 +149,12 @@ void frmZarquel::buildBoard(QWidget* client)
 void frmZarquel::showBanner()
 {
     // Drawn twice over for dense screens rather than blurred up from the small one.
-    const bool dense = devicePixelRatioF() > 1.0;
-    QPixmap banner(dense ? QStringLiteral(":/banner@2x.gif") : QStringLiteral(":/banner.gif"));
-    banner.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    const qreal ratio = devicePixelRatioF() > 1.0 ? 2.0 : 1.0;
+    if (ratio == bannerRatio_)
+        return;
+    bannerRatio_ = ratio;
+    QPixmap banner(ratio > 1.0 ? QStringLiteral(":/banner@2x.gif") : QStringLiteral(":/banner.gif"));
+    banner.setDevicePixelRatio(ratio);
     imgTitle->setPixmap(banner);
 }
 
@@ -157,9 +162,8 @@ void frmZarquel::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // Moving to a screen of another density swaps the banner for the right one.
-    if (windowHandle() && !bannerFollowsScreen_) {
-        connect(windowHandle(), &QWindow::screenChanged, this, &frmZarquel::showBanner);
-        bannerFollowsScreen_ = true;
+    if (windowHandle()) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &frmZarquel::showBanner, Qt::UniqueConnection);
         showBanner();
     }
 }

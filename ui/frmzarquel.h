@@ -56,5 +56,5 @@ private:
     std::array<SquareButton*, zarquel::SquareCount> cmdSquare {};
     QTimer* tmrTime = nullptr;
     QAction* mnuPause = nullptr;
-    bool bannerFollowsScreen_ = false;
+    qreal bannerRatio_ = 0; // the density the banner on show was drawn for
 };
