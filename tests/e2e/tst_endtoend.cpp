@@ -1,4 +1,6 @@
 // The real zarquel binary in a real X server, driven by the real mouse and keyboard.
+#include "neighbourhood.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -20,16 +22,6 @@ QString xdotool(const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-std::set<int> neighbourhood(int square)
-{
-    const int row = (square - 1) / 5, column = (square - 1) % 5;
-    std::set<int> result {square};
-    if (row > 0) result.insert(square - 5);
-    if (row < 4) result.insert(square + 5);
-    if (column > 0) result.insert(square - 1);
-    if (column < 4) result.insert(square + 1);
-    return result;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "fakeboardview.h"
 #include "fakechance.h"
 #include "game.h"
+#include "neighbourhood.h"
 
 #include <QtTest>
 
@@ -12,18 +13,6 @@ using namespace zarquel;
 
 namespace {
 
-// The plus-shaped neighbourhood worked out from geometry alone.
-std::set<int> neighbourhood(int square)
-{
-    const int row = (square - 1) / BoardSide;
-    const int column = (square - 1) % BoardSide;
-    std::set<int> result {square};
-    if (row > 0) result.insert(square - BoardSide);
-    if (row < BoardSide - 1) result.insert(square + BoardSide);
-    if (column > 0) result.insert(square - 1);
-    if (column < BoardSide - 1) result.insert(square + 1);
-    return result;
-}
 
 struct Table {
     FakeBoardView view;

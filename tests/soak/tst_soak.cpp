@@ -1,5 +1,6 @@
 // Soak test: the real window through fifty thousand random actions, every invariant checked after each.
 #include "frmzarquel.h"
+#include "neighbourhood.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,17 +29,6 @@ using Board = std::array<SquareColor, SquareCount>;
 const QString WinTitle = QStringLiteral("Zarquel");
 const QString WinText = QStringLiteral("Congratulations!  You have turned every square red.");
 
-// Worked out from the board's geometry, not from the game's own table.
-std::set<int> neighbourhood(int square)
-{
-    const int row = (square - 1) / BoardSide, column = (square - 1) % BoardSide;
-    std::set<int> result {square};
-    if (row > 0) result.insert(square - BoardSide);
-    if (row < BoardSide - 1) result.insert(square + BoardSide);
-    if (column > 0) result.insert(square - 1);
-    if (column < BoardSide - 1) result.insert(square + 1);
-    return result;
-}
 
 // What an action does, as far as the model of the game needs to know.
 struct Effect {
