@@ -8,7 +8,7 @@ build=${1:-$root/build/bench}
 runs=${2:-15}
 settle=0.5 # seconds the window stays up before its peak memory is read
 
-zarquel=$build/ui/zarquel
+zarquel=$build/qt/zarquel
 floor=$build/bench/zarquel_floor
 for program in "$zarquel" "$floor"; do
     [ -x "$program" ] || { echo "launch_memory: $program is missing; run bench/run.sh launch" >&2; exit 2; }

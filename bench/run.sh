@@ -38,7 +38,7 @@ profile)
     # Instructions do not vary with the load on the machine, unlike launch times.
     mkdir -p "$build/profile"
     counts=()
-    for program in "$build/ui/zarquel" "$build/bench/zarquel_floor"; do
+    for program in "$build/qt/zarquel" "$build/bench/zarquel_floor"; do
         out=$build/profile/$(basename "$program").callgrind
         xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb timeout -s INT 20 \
             valgrind --tool=callgrind --callgrind-out-file="$out" "$program" >/dev/null 2>&1 || true

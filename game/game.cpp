@@ -57,7 +57,7 @@ void Game::SquareClick(long long Index)
     if (redCount_ == SquareCount) {
         // Stopped first, so no tick lands while the message is open.
         view_.disableClock();
-        view_.showMessage(std::string(WinMessage), std::string());
+        view_.showMessage(std::string(texts::WinMessage), std::string());
         Deal();
     }
 }

@@ -4,14 +4,12 @@
 #include "boardview.h"
 #include "chance.h"
 #include "elapsedclock.h"
+#include "texts.h"
 
 #include <cstdint>
-#include <string_view>
 
 namespace zarquel {
 
-inline constexpr std::string_view WinMessage =
-    "Congratulations!  You have turned every square red.";
 
 // Every handler runs to completion on the window's event thread; the board
 // itself lives in the view.

@@ -3,4 +3,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" release >&2
-exec "$root/build/release/ui/zarquel"
+exec "$root/build/release/qt/zarquel"

@@ -234,7 +234,7 @@ void TestGame::winningClickStopsClockAnnouncesThenDeals()
     QCOMPARE(redBehindMessage, SquareCount);
 
     const auto message = std::find(table.view.calls.begin(), table.view.calls.end(),
-                                   "message " + std::string(WinMessage));
+                                   "message " + std::string(texts::WinMessage));
     QVERIFY(message != table.view.calls.end());
     QCOMPARE(*(message - 1), "disable");
     QCOMPARE(*(message + 1), "disable"); // the deal

@@ -17,6 +17,11 @@ using namespace zarquel;
 
 namespace {
 
+QString q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 // The layout is designed in twips; 15 make a pixel at 96 dots per inch.
 constexpr int px(int twips) { return twips / 15; }
 
@@ -57,7 +62,7 @@ void shrinkToFit(QLabel* label, qreal designedPointSize)
 frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmZarquel"));
-    setWindowTitle(texts::AppTitle);
+    setWindowTitle(q(texts::AppTitle));
     // Every size added is decoded at once and handed to the window system;
     // launchers take the large ones from the installed icon theme instead.
     QIcon icon;
@@ -93,7 +98,7 @@ frmZarquel::~frmZarquel()
 
 void frmZarquel::buildBoard(QWidget* client)
 {
-    cmdTakeFocus = new QPushButton(texts::TakeFocus, client);
+    cmdTakeFocus = new QPushButton(q(texts::TakeFocus), client);
     cmdTakeFocus->setObjectName(QStringLiteral("cmdTakeFocus"));
     // Beyond the right edge of the client area: never seen, yet it can hold the focus.
     cmdTakeFocus->setGeometry(twipRect(4200, 2760, 1215, 495));
@@ -101,8 +106,8 @@ void frmZarquel::buildBoard(QWidget* client)
     cmdTakeFocus->setAccessibleName(tr("Game"));
     cmdTakeFocus->setAccessibleDescription(tr("Click the squares to turn them all red"));
 
-    lblWasted = makeLabel(client, "lblWasted", texts::Wasted, twipRect(240, 1995, 2175, 255));
-    lblSeconds = makeLabel(client, "lblSeconds", texts::Seconds, twipRect(3120, 1995, 645, 255));
+    lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), twipRect(240, 1995, 2175, 255));
+    lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), twipRect(3120, 1995, 645, 255));
     lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
     const qreal smallPoints = 8;
     shrinkToFit(lblWasted, smallPoints);
@@ -119,7 +124,7 @@ void frmZarquel::buildBoard(QWidget* client)
     imgTitle = new QLabel(client);
     imgTitle->setObjectName(QStringLiteral("imgTitle"));
     imgTitle->setGeometry(twipRect(750, 75, 2430, 1860));
-    imgTitle->setAccessibleName(texts::AppTitle);
+    imgTitle->setAccessibleName(q(texts::AppTitle));
     showBanner();
 
     QWidget* previous = cmdTakeFocus;
@@ -170,20 +175,20 @@ void frmZarquel::showEvent(QShowEvent* event)
 
 void frmZarquel::buildActions()
 {
-    QMenu* mnuFile = menuBar()->addMenu(tr("&File"));
+    QMenu* mnuFile = menuBar()->addMenu(q(texts::MenuFile));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuPause = mnuFile->addAction(tr("&Pause Game"), this, [this] { game_.PauseClock(); });
-    QAction* mnuNewGame = mnuFile->addAction(tr("&New Game"), this, [this] { game_.Deal(); });
+    mnuPause = mnuFile->addAction(q(texts::MenuPause), this, [this] { game_.PauseClock(); });
+    QAction* mnuNewGame = mnuFile->addAction(q(texts::MenuNewGame), this, [this] { game_.Deal(); });
     QAction* mnuLine = mnuFile->addSeparator();
-    QAction* mnuExit = mnuFile->addAction(tr("E&xit"), this, [] { QApplication::exit(0); });
+    QAction* mnuExit = mnuFile->addAction(q(texts::MenuExit), this, [] { QApplication::exit(0); });
 
-    QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
+    QMenu* mnuHelp = menuBar()->addMenu(q(texts::MenuHelp));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* mnuInstructions = mnuHelp->addAction(tr("&Instructions"), this, [this] {
-        showMessage(texts::Instructions.toStdString(), texts::InstructionsTitle.toStdString());
+    QAction* mnuInstructions = mnuHelp->addAction(q(texts::MenuInstructions), this, [this] {
+        showMessage(std::string(texts::Instructions), std::string(texts::InstructionsTitle));
     });
-    QAction* mnuAbout = mnuHelp->addAction(tr("&About Zarquel"), this, [this] {
-        showMessage(texts::About.toStdString(), texts::AboutTitle.toStdString());
+    QAction* mnuAbout = mnuHelp->addAction(q(texts::MenuAbout), this, [this] {
+        showMessage(std::string(texts::About), std::string(texts::AboutTitle));
     });
 
     mnuPause->setObjectName(QStringLiteral("mnuPause"));
@@ -268,7 +273,7 @@ void frmZarquel::showMessage(const std::string& text, const std::string& title)
     // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
     QString body = QString::fromStdString(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(QMessageBox::NoIcon, title.empty() ? texts::AppTitle : QString::fromStdString(title),
+    QMessageBox box(QMessageBox::NoIcon, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title),
                     body, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -1,5 +1,6 @@
 // Painting, keyboard use and accessible description of a square.
 #include "squarebutton.h"
+#include "texts.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -23,9 +24,7 @@ SquareButton::SquareButton(SquareIndex index, QWidget* parent) : QPushButton(par
 {
     // Reachable with Tab, but a mouse click never leaves a focus mark.
     setFocusPolicy(Qt::TabFocus);
-    const int row = (index - 1) / BoardSide + 1;
-    const int column = (index - 1) % BoardSide + 1;
-    setAccessibleName(tr("Square %1, row %2, column %3").arg(index).arg(row).arg(column));
+    setAccessibleName(QString::fromStdString(texts::squareName(index)));
     setAccessibleDescription(colorName(color_));
 }
 
