@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+#include <initializer_list>
+
 using namespace zarquel;
 
 namespace {
@@ -44,17 +47,49 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-// Largest size not above the designed one at which the text fits its label.
-void shrinkToFit(QLabel* label, qreal designedPointSize)
+// The designed face at a designed size. Liberation Sans stands in for it with the
+// same widths as the face it was drawn beside, so every text fits its box as designed.
+QFont designedFont(qreal points)
 {
-    QFont font = label->font();
-    qreal size = designedPointSize;
-    font.setPointSizeF(size);
-    while (size > 4 && QFontMetricsF(font).horizontalAdvance(label->text()) > label->width()) {
-        size -= 0.5;
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Normal);
+    font.setPointSizeF(points);
+    // The designed face is a bitmap one: whole pixels of pure yellow, never a dim blur.
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+bool fits(const QLabel* label, const QFont& font)
+{
+    return QFontMetricsF(font).horizontalAdvance(label->text()) <= label->width();
+}
+
+// One font for all the labels given: the designed size if the texts fit it, with the
+// letters drawn a shade closer where whole-pixel rounding makes a text a pixel or two too
+// wide; only a face much wider than the designed one makes the size itself shrink.
+void shrinkToFit(std::initializer_list<QLabel*> labels, qreal designedPointSize)
+{
+    QFont font = designedFont(designedPointSize);
+    const auto allFit = [&] {
+        return std::all_of(labels.begin(), labels.end(), [&](QLabel* label) { return fits(label, font); });
+    };
+    for (qreal size = designedPointSize; size > 4; size -= 0.5) {
         font.setPointSizeF(size);
+        for (qreal spacing = 0; spacing >= -0.25; spacing -= 0.05) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+            if (allFit()) {
+                for (QLabel* label : labels)
+                    label->setFont(font);
+                return;
+            }
+        }
     }
-    label->setFont(font);
+    for (QLabel* label : labels)
+        label->setFont(font);
 }
 
 } // namespace
@@ -109,13 +144,8 @@ void frmZarquel::buildBoard(QWidget* client)
     lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), twipRect(240, 1995, 2175, 255));
     lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), twipRect(3120, 1995, 645, 255));
     lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
-    const qreal smallPoints = 8;
-    shrinkToFit(lblWasted, smallPoints);
-    shrinkToFit(lblSeconds, smallPoints);
-    QFont timeFont(QStringLiteral("MS Sans Serif"));
-    timeFont.setStyleHint(QFont::SansSerif);
-    timeFont.setWeight(QFont::Normal);
-    lblTime->setFont(timeFont);
+    // The window's default face: the designed 8 points.
+    shrinkToFit({lblWasted, lblSeconds}, 8);
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setAccessibleName(tr("Seconds wasted"));
     lblTime->setAccessibleDescription(lblTime->text());
@@ -260,7 +290,7 @@ void frmZarquel::setTimeText(const std::string& text)
 void frmZarquel::fitTimeText()
 {
     // Long counts shrink rather than being cut off.
-    shrinkToFit(lblTime, 13.5);
+    shrinkToFit({lblTime}, 13.5);
 }
 
 void frmZarquel::focusSink()

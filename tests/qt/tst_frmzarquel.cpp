@@ -28,6 +28,10 @@ private slots:
     void opensWithFreshBoardStoppedClockAndHiddenFocus();
     void squaresShowExactlyTheirColour();
     void labelsAreYellowAndReadInFull();
+    void smallLabelsShareTheDesignedFaceAndAreCrisp_data();
+    void smallLabelsShareTheDesignedFaceAndAreCrisp();
+    void timeKeepsItsDesignedSizeUpToFourDigits_data();
+    void timeKeepsItsDesignedSizeUpToFourDigits();
     void clickSwitchesItsNeighbourhoodOnScreen_data();
     void clickSwitchesItsNeighbourhoodOnScreen();
     void winningClickCongratulatesThenDealsAfresh();
@@ -199,6 +203,54 @@ void TestFrmZarquel::labelsAreYellowAndReadInFull()
     // A long count shrinks rather than being cut off.
     window->setTimeText("2147483647");
     QVERIFY(QFontMetrics(label("lblTime")->font()).horizontalAdvance("2147483647") <= label("lblTime")->width());
+}
+
+void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("wasted") << "lblWasted";
+    QTest::newRow("seconds") << "lblSeconds";
+}
+
+void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp()
+{
+    QFETCH(QString, name);
+    QLabel* text = label(qPrintable(name));
+    // A face with the designed metrics, at the designed 8 points, the same for both.
+    QCOMPARE(QFontInfo(text->font()).family(), "Liberation Sans");
+    QCOMPARE(text->font().pointSizeF(), 8.0);
+    QCOMPARE(text->font(), label("lblWasted")->font());
+    const int width = QFontMetrics(text->font()).horizontalAdvance(text->text());
+    QVERIFY2(width <= text->width() && width >= text->width() - 12, qPrintable(QString::number(width)));
+    // Stems on whole pixels reach the designed yellow; blurred text never does.
+    const QImage shot = text->grab().toImage();
+    int pure = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            pure += shot.pixelColor(x, y) == QColor(255, 255, 0);
+    QVERIFY2(pure >= 3 * text->text().size(), qPrintable(QString::number(pure)));
+}
+
+void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("designedSize");
+    QTest::newRow("one digit") << "7" << true;
+    QTest::newRow("four digits") << "9999" << true;
+    QTest::newRow("five digits") << "10000" << false;
+    QTest::newRow("largest count") << "2147483647" << false;
+}
+
+void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits()
+{
+    QFETCH(QString, count);
+    QFETCH(bool, designedSize);
+    window->setTimeText(count.toStdString());
+    QLabel* time = label("lblTime");
+    QCOMPARE(time->text(), count);
+    QCOMPARE(QFontInfo(time->font()).family(), "Liberation Sans");
+    QCOMPARE(time->font().pointSizeF() == 13.5, designedSize);
+    QVERIFY(QFontMetrics(time->font()).horizontalAdvance(count) <= time->width());
 }
 
 void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen_data()
