@@ -1,6 +1,7 @@
 // Builds the window from its fixed layout and routes its events to the game.
 #include "frmzarquel.h"
 
+#include "gamemessage.h"
 #include "squarebutton.h"
 #include "texts.h"
 
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
 
@@ -303,8 +303,11 @@ void frmZarquel::showMessage(const std::string& text, const std::string& title)
     // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
     QString body = QString::fromStdString(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(QMessageBox::NoIcon, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title),
-                    body, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    // Over the board, so the title and the time (the final one, after a win) stay in view.
+    const QRect board(cmdSquare.front()->mapToGlobal(QPoint(0, 0)),
+                      cmdSquare.back()->mapToGlobal(cmdSquare.back()->rect().bottomRight()));
+    GameMessage box(body, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title), board, this);
     box.exec();
+    // Without a window manager the keyboard would stay with the closed box.
+    activateWindow();
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -35,6 +36,9 @@ private slots:
     void clickSwitchesItsNeighbourhoodOnScreen_data();
     void clickSwitchesItsNeighbourhoodOnScreen();
     void winningClickCongratulatesThenDealsAfresh();
+    void winBoxLeavesTitleAndFinalTimeInView();
+    void messageBoxesShowNoIconEvenWhereButtonsHaveThem_data();
+    void messageBoxesShowNoIconEvenWhereButtonsHaveThem();
     void pauseStopsClockAndKeepsCount_data();
     void pauseStopsClockAndKeepsCount();
     void newGameMidGameDealsAndStopsClock();
@@ -54,6 +58,10 @@ private:
     QWidget* takeFocus() const { return window->findChild<QWidget*>(QStringLiteral("cmdTakeFocus")); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(QLatin1String(name)); }
     void fill(SquareColor color);
+    // Leaves the board one click on square 8 from solved.
+    void setUpNearWin();
+    // Opens the box `which` names (win, Instructions or About) and waits until it is closed.
+    void openBox(const QString& which);
     // One second of the clock, delivered as tmrTime would: only while it runs.
     void tick();
     std::array<SquareColor, SquareCount> board() const;
@@ -77,6 +85,23 @@ void TestFrmZarquel::fill(SquareColor color)
 {
     for (SquareIndex k = 1; k <= SquareCount; ++k)
         window->setSquareColor(k, color);
+}
+
+void TestFrmZarquel::setUpNearWin()
+{
+    fill(Red);
+    for (int k : {3, 7, 8, 9, 13})
+        window->setSquareColor(SquareIndex(k), Green);
+}
+
+void TestFrmZarquel::openBox(const QString& which)
+{
+    if (which == "win") {
+        setUpNearWin();
+        QTest::mouseClick(square(8), Qt::LeftButton);
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), which == "About" ? Qt::Key_A : Qt::Key_I, Qt::ControlModifier);
+    }
 }
 
 void TestFrmZarquel::tick()
@@ -321,6 +346,74 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
     QVERIFY(!clock()->isActive());
     for (SquareColor color : board())
         QVERIFY(color == Red || color == Green);
+}
+
+void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
+{
+    setUpNearWin();
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    for (int second = 0; second < 37; ++second)
+        tick();
+
+    const auto onScreen = [](QWidget* widget) { return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()); };
+    QRect boxArea;
+    QString timeShown;
+    bool modalAndOwned = false;
+    whenMessageOpens([&](QMessageBox* box) {
+        boxArea = box->frameGeometry();
+        timeShown = label("lblTime")->text();
+        modalAndOwned = box->isModal() && box->parentWidget() == window.get()
+                        && box->text() == "Congratulations!  You have turned every square red.";
+    });
+    QTest::mouseClick(square(8), Qt::LeftButton);
+
+    QVERIFY(messageHandled);
+    QVERIFY(modalAndOwned);
+    QCOMPARE(timeShown, "37");
+    for (const char* name : {"imgTitle", "lblWasted", "lblTime", "lblSeconds"}) {
+        QWidget* widget = window->findChild<QWidget*>(name);
+        QVERIFY2(!boxArea.intersects(onScreen(widget)), name);
+    }
+    QVERIFY(boxArea.intersects(onScreen(square(13))));
+}
+
+// A desktop theme whose dialog buttons carry icons, as some do.
+class IconButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("win") << "win";
+    QTest::newRow("Instructions") << "Instructions";
+    QTest::newRow("About") << "About";
+}
+
+void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem()
+{
+    QFETCH(QString, which);
+    const QString usualStyle = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonsStyle);
+    QVERIFY(!QApplication::style()->standardIcon(QStyle::SP_DialogOkButton).isNull());
+
+    bool iconless = false;
+    whenMessageOpens([&](QMessageBox* box) {
+        iconless = box->icon() == QMessageBox::NoIcon && box->iconPixmap().isNull()
+                   && box->buttons().size() == 1 && box->button(QMessageBox::Ok)->icon().isNull();
+    });
+    openBox(which);
+    QApplication::setStyle(usualStyle);
+    QVERIFY(messageHandled);
+    QVERIFY(iconless);
 }
 
 void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
