@@ -165,7 +165,10 @@ void frmZarquel::buildBoard(QWidget* client)
             square->setObjectName(QStringLiteral("cmdSquare"));
             square->setProperty("Index", int(index));
             square->setGeometry(px(240 + 720 * column), px(2280 + 720 * row), px(615), px(615));
-            connect(square, &QPushButton::clicked, this, [this, index] { game_.SquareClick(index); });
+            connect(square, &QPushButton::clicked, this, [this, index] {
+                lastClicked_ = index;
+                game_.SquareClick(index);
+            });
             setTabOrder(previous, square);
             previous = square;
             cmdSquare[static_cast<std::size_t>(index - 1)] = square;
@@ -247,14 +250,43 @@ bool frmZarquel::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (key == Qt::Key_Escape && widget && widget->window() == this) {
         mnuPause->trigger();
-        return true;
+        // The menu bar, focused after a lone Alt, also takes Escape to give the board its keys back.
+        return !qobject_cast<QMenuBar*>(widget);
     }
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (!arrow)
+        return QMainWindow::eventFilter(watched, event);
     // Buttons pass the focus on with the arrow keys; the sink must keep it
     // (only Tab leaves it on purpose), or a square would wear a focus mark.
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-    if (arrow && watched == cmdTakeFocus)
+    if (watched == cmdTakeFocus)
         return true;
+    if (auto* square = qobject_cast<SquareButton*>(watched); square && square->window() == this)
+        return moveFocusAcrossBoard(square, key);
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmZarquel::moveFocusAcrossBoard(const SquareButton* from, int key)
+{
+    // Up and down by rows, left and right by columns; the edges stop the focus.
+    int row = (from->index() - 1) / BoardSide;
+    int column = (from->index() - 1) % BoardSide;
+    row += key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+    column += key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+    if (row >= 0 && row < BoardSide && column >= 0 && column < BoardSide)
+        cmdSquare[static_cast<std::size_t>(squareAt(row, column) - 1)]->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+bool frmZarquel::focusNextPrevChild(bool next)
+{
+    // After a click the focus waits on the sink; Tab (or Shift+Tab) goes back to the
+    // square played last, so a keyboard player never walks the board from square 1 again.
+    if (QApplication::focusWidget() == cmdTakeFocus) {
+        cmdSquare[static_cast<std::size_t>(lastClicked_ - 1)]->setFocus(next ? Qt::TabFocusReason
+                                                                              : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 SquareColor frmZarquel::squareColor(SquareIndex square) const

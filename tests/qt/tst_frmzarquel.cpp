@@ -49,6 +49,17 @@ private slots:
     void clicksFasterThanASecondDoNotStallClock();
     void menusCarryTheirCaptionsAndShortcuts();
     void tabReachesSquaresAndAKeyClickReturnsFocus();
+    void tabFromTheSinkReturnsToTheSquarePlayedLast_data();
+    void tabFromTheSinkReturnsToTheSquarePlayedLast();
+    void arrowsMoveAcrossTheBoardAndStopAtItsEdges_data();
+    void arrowsMoveAcrossTheBoardAndStopAtItsEdges();
+    void arrowsOnTheSinkNeverReachASquare_data();
+    void arrowsOnTheSinkNeverReachASquare();
+    void escapeLeavesMenuBarKeyboardModeAndPauses();
+    void escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data();
+    void escapeInAnOpenBoxOrMenuClosesItWithoutPausing();
+    void keyboardComesBackToTheWindowWhenABoxCloses_data();
+    void keyboardComesBackToTheWindowWhenABoxCloses();
     void controlsTellAssistiveTechnologyWhatTheyAre();
 
 private:
@@ -595,6 +606,183 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
         QCOMPARE(window->squareColor(SquareIndex(k)), (k == 1 || k == 2 || k == 3 || k == 7) ? Red : Green);
     QCOMPARE(QApplication::focusWidget(), takeFocus());
     QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
+{
+    QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space) or nothing
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<int>("reached");
+    QTest::addColumn<int>("then");        // after one more press of the same key; 0 is the sink
+    QTest::newRow("fresh board, Tab") << "" << false << 1 << 2;
+    QTest::newRow("fresh board, Shift+Tab") << "" << true << 1 << 0;
+    QTest::newRow("after a mouse click, Tab") << "mouse 13" << false << 13 << 14;
+    QTest::newRow("after a mouse click, Shift+Tab") << "mouse 13" << true << 13 << 12;
+    QTest::newRow("after Space on a square, Tab") << "keys 7" << false << 7 << 8;
+    QTest::newRow("last square, Tab") << "mouse 25" << false << 25 << 0;
+}
+
+void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
+{
+    QFETCH(QString, played);
+    QFETCH(bool, backwards);
+    QFETCH(int, reached);
+    QFETCH(int, then);
+    fill(Green);
+    const int index = played.section(' ', 1).toInt();
+    if (played.startsWith("mouse")) {
+        QTest::mouseClick(square(index), Qt::LeftButton);
+    } else if (played.startsWith("keys")) {
+        for (int k = 0; k < index; ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), square(index));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    }
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+
+    const auto press = [&] {
+        if (backwards)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    };
+    press();
+    QCOMPARE(QApplication::focusWidget(), square(reached));
+    press();
+    QCOMPARE(QApplication::focusWidget(), then ? square(then) : takeFocus());
+}
+
+void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("down a row") << 2 << int(Qt::Key_Down) << 7;
+    QTest::newRow("up a row") << 13 << int(Qt::Key_Up) << 8;
+    QTest::newRow("left") << 7 << int(Qt::Key_Left) << 6;
+    QTest::newRow("right") << 7 << int(Qt::Key_Right) << 8;
+    QTest::newRow("right across no row end") << 5 << int(Qt::Key_Right) << 5;
+    QTest::newRow("left across no row start") << 11 << int(Qt::Key_Left) << 11;
+    QTest::newRow("up from the top") << 3 << int(Qt::Key_Up) << 3;
+    QTest::newRow("down from the bottom") << 24 << int(Qt::Key_Down) << 24;
+    QTest::newRow("corner") << 25 << int(Qt::Key_Right) << 25;
+}
+
+void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    square(from)->setFocus(Qt::TabFocusReason);
+    const auto before = board();
+    QTest::keyClick(square(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), square(to));
+    QCOMPARE(board(), before);
+    QVERIFY(!clock()->isActive());
+}
+
+void TestFrmZarquel::arrowsOnTheSinkNeverReachASquare_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("up") << int(Qt::Key_Up) << 0;
+    QTest::newRow("down") << int(Qt::Key_Down) << 0;
+    QTest::newRow("left") << int(Qt::Key_Left) << 0;
+    QTest::newRow("right") << int(Qt::Key_Right) << 0;
+    QTest::newRow("shift+down") << int(Qt::Key_Down) << int(Qt::ShiftModifier);
+}
+
+void TestFrmZarquel::arrowsOnTheSinkNeverReachASquare()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QTest::mouseClick(square(13), Qt::LeftButton); // the sink holds the focus after a click
+    for (int press = 0; press < 3; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QApplication::focusWidget(), takeFocus());
+    }
+}
+
+void TestFrmZarquel::escapeLeavesMenuBarKeyboardModeAndPauses()
+{
+    fill(Green);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    // A lone Alt puts the menu bar in keyboard mode, with the focus on it.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+    QCOMPARE(QApplication::focusWidget(), window->menuBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!clock()->isActive());
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    // Space reaches the board again: Tab to square 13, Space clicks it.
+    const auto before = board();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(board() != before);
+    QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("Instructions box") << "Instructions";
+    QTest::newRow("About box") << "About";
+    QTest::newRow("win box") << "win";
+    QTest::newRow("File menu") << "mnuFile";
+    QTest::newRow("Help menu") << "mnuHelp";
+}
+
+void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
+{
+    QFETCH(QString, which);
+    fill(Green);
+    QTest::mouseClick(square(19), Qt::LeftButton);
+    bool closed = false, running = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* open = which.startsWith("mnu") ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
+        if (!open)
+            return;
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == open ? focus : open, Qt::Key_Escape);
+        closed = !open->isVisible();
+        running = clock()->isActive();
+        if (!closed) // never leave a box open behind a failure
+            open->close();
+    });
+    if (which.startsWith("mnu")) {
+        auto* menu = window->findChild<QMenu*>(which);
+        window->menuBar()->setActiveAction(menu->menuAction());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::qWait(0);
+        QVERIFY(closed);
+    } else {
+        openBox(which);
+        QVERIFY(closed);
+    }
+    QCOMPARE(running, which != "win"); // a win stops the clock before its box opens
+    QCOMPARE(clock()->isActive(), which != "win");
+}
+
+void TestFrmZarquel::keyboardComesBackToTheWindowWhenABoxCloses_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("win") << "win";
+    QTest::newRow("Instructions") << "Instructions";
+    QTest::newRow("About") << "About";
+}
+
+void TestFrmZarquel::keyboardComesBackToTheWindowWhenABoxCloses()
+{
+    QFETCH(QString, which);
+    whenMessageOpens([](QMessageBox*) {});
+    openBox(which);
+    QVERIFY(messageHandled);
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), window.get());
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    // The shortcuts answer again: Ctrl+N deals.
+    window->setSquareColor(1, 0x123456);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(window->squareColor(1) != 0x123456);
 }
 
 void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
