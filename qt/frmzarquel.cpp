@@ -59,7 +59,10 @@ QFont designedFont(qreal points)
     font.setPointSizeF(points);
     // The designed face is a bitmap one: whole pixels of pure yellow, never a dim blur.
     font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
+    // Full hinting keeps letters evenly spaced at normal density; on dense screens it
+    // squeezes some (a gap after the w) and the plain outline is the better one.
+    font.setHintingPreference(qApp->devicePixelRatio() > 1 ? QFont::PreferDefaultHinting
+                                                           : QFont::PreferFullHinting);
     return font;
 }
 
