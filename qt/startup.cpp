@@ -7,6 +7,7 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #if defined(Q_OS_UNIX)
