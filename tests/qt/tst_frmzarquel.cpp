@@ -37,8 +37,8 @@ private slots:
     void clickSwitchesItsNeighbourhoodOnScreen();
     void winningClickCongratulatesThenDealsAfresh();
     void winBoxLeavesTitleAndFinalTimeInView();
-    void messageBoxesShowNoIconEvenWhereButtonsHaveThem_data();
-    void messageBoxesShowNoIconEvenWhereButtonsHaveThem();
+    void everyMessageBoxIsBareAndHandsTheKeyboardBack_data();
+    void everyMessageBoxIsBareAndHandsTheKeyboardBack();
     void pauseStopsClockAndKeepsCount_data();
     void pauseStopsClockAndKeepsCount();
     void newGameMidGameDealsAndStopsClock();
@@ -58,8 +58,6 @@ private slots:
     void escapeLeavesMenuBarKeyboardModeAndPauses();
     void escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data();
     void escapeInAnOpenBoxOrMenuClosesItWithoutPausing();
-    void keyboardComesBackToTheWindowWhenABoxCloses_data();
-    void keyboardComesBackToTheWindowWhenABoxCloses();
     void controlsTellAssistiveTechnologyWhatTheyAre();
 
 private:
@@ -401,7 +399,7 @@ public:
     }
 };
 
-void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem_data()
+void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack_data()
 {
     QTest::addColumn<QString>("which");
     QTest::newRow("win") << "win";
@@ -409,7 +407,7 @@ void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem_data()
     QTest::newRow("About") << "About";
 }
 
-void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem()
+void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack()
 {
     QFETCH(QString, which);
     const QString usualStyle = QApplication::style()->name();
@@ -425,6 +423,13 @@ void TestFrmZarquel::messageBoxesShowNoIconEvenWhereButtonsHaveThem()
     QApplication::setStyle(usualStyle);
     QVERIFY(messageHandled);
     QVERIFY(iconless);
+    // The window has the keyboard again, and its shortcuts answer: Ctrl+N deals.
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), window.get());
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    window->setSquareColor(1, 0x123456);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(window->squareColor(1) != 0x123456);
 }
 
 void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
@@ -760,29 +765,6 @@ void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
     QVERIFY(closed);
     QCOMPARE(running, which != "win"); // a win stops the clock before its box opens
     QCOMPARE(clock()->isActive(), which != "win");
-}
-
-void TestFrmZarquel::keyboardComesBackToTheWindowWhenABoxCloses_data()
-{
-    QTest::addColumn<QString>("which");
-    QTest::newRow("win") << "win";
-    QTest::newRow("Instructions") << "Instructions";
-    QTest::newRow("About") << "About";
-}
-
-void TestFrmZarquel::keyboardComesBackToTheWindowWhenABoxCloses()
-{
-    QFETCH(QString, which);
-    whenMessageOpens([](QMessageBox*) {});
-    openBox(which);
-    QVERIFY(messageHandled);
-    QCoreApplication::processEvents();
-    QCOMPARE(QApplication::activeWindow(), window.get());
-    QCOMPARE(QApplication::focusWidget(), takeFocus());
-    // The shortcuts answer again: Ctrl+N deals.
-    window->setSquareColor(1, 0x123456);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(window->squareColor(1) != 0x123456);
 }
 
 void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
