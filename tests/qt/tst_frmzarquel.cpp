@@ -53,8 +53,6 @@ private slots:
     void tabFromTheSinkReturnsToTheSquarePlayedLast();
     void arrowsMoveAcrossTheBoardAndStopAtItsEdges_data();
     void arrowsMoveAcrossTheBoardAndStopAtItsEdges();
-    void arrowsOnTheSinkNeverReachASquare_data();
-    void arrowsOnTheSinkNeverReachASquare();
     void escapeLeavesMenuBarKeyboardModeAndPauses();
     void escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data();
     void escapeInAnOpenBoxOrMenuClosesItWithoutPausing();
@@ -534,6 +532,11 @@ void TestFrmZarquel::otherKeysDoNothing_data()
     QTest::addColumn<int>("modifiers");
     QTest::newRow("space") << int(Qt::Key_Space) << 0;
     QTest::newRow("arrow") << int(Qt::Key_Right) << 0;
+    // Arrows on cmdTakeFocus never move it onto a square.
+    QTest::newRow("left") << int(Qt::Key_Left) << 0;
+    QTest::newRow("up") << int(Qt::Key_Up) << 0;
+    QTest::newRow("down") << int(Qt::Key_Down) << 0;
+    QTest::newRow("shift+down") << int(Qt::Key_Down) << int(Qt::ShiftModifier);
     QTest::newRow("tab-free letter") << int(Qt::Key_Q) << 0;
     QTest::newRow("alt letter") << int(Qt::Key_Z) << int(Qt::AltModifier);
     QTest::newRow("ctrl+shift+p") << int(Qt::Key_P) << int(Qt::ControlModifier | Qt::ShiftModifier);
@@ -684,28 +687,6 @@ void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
     QCOMPARE(QApplication::focusWidget(), square(to));
     QCOMPARE(board(), before);
     QVERIFY(!clock()->isActive());
-}
-
-void TestFrmZarquel::arrowsOnTheSinkNeverReachASquare_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::newRow("up") << int(Qt::Key_Up) << 0;
-    QTest::newRow("down") << int(Qt::Key_Down) << 0;
-    QTest::newRow("left") << int(Qt::Key_Left) << 0;
-    QTest::newRow("right") << int(Qt::Key_Right) << 0;
-    QTest::newRow("shift+down") << int(Qt::Key_Down) << int(Qt::ShiftModifier);
-}
-
-void TestFrmZarquel::arrowsOnTheSinkNeverReachASquare()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QTest::mouseClick(square(13), Qt::LeftButton); // the sink holds the focus after a click
-    for (int press = 0; press < 3; ++press) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(QApplication::focusWidget(), takeFocus());
-    }
 }
 
 void TestFrmZarquel::escapeLeavesMenuBarKeyboardModeAndPauses()
