@@ -47,8 +47,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-// The designed face at a designed size. Liberation Sans stands in for it with the
-// same widths as the face it was drawn beside, so every text fits its box as designed.
+// The designed face at a designed size. Where it is missing, as on most systems,
+// Liberation Sans stands in: its widths fit the designed boxes.
 QFont designedFont(qreal points)
 {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
@@ -74,7 +74,7 @@ bool fits(const QLabel* label, const QFont& font)
 // One font for all the labels given: the designed size if the texts fit it, with the
 // letters drawn a shade closer where whole-pixel rounding makes a text a pixel or two too
 // wide; only a face much wider than the designed one makes the size itself shrink.
-void shrinkToFit(std::initializer_list<QLabel*> labels, qreal designedPointSize)
+void fitDesignedFont(std::initializer_list<QLabel*> labels, qreal designedPointSize)
 {
     QFont font = designedFont(designedPointSize);
     const auto allFit = [&] {
@@ -148,7 +148,7 @@ void frmZarquel::buildBoard(QWidget* client)
     lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), twipRect(3120, 1995, 645, 255));
     lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
     // The window's default face: the designed 8 points.
-    shrinkToFit({lblWasted, lblSeconds}, 8);
+    fitDesignedFont({lblWasted, lblSeconds}, 8);
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setAccessibleName(tr("Seconds wasted"));
     lblTime->setAccessibleDescription(lblTime->text());
@@ -325,7 +325,7 @@ void frmZarquel::setTimeText(const std::string& text)
 void frmZarquel::fitTimeText()
 {
     // Long counts shrink rather than being cut off.
-    shrinkToFit({lblTime}, 13.5);
+    fitDesignedFont({lblTime}, 13.5);
 }
 
 void frmZarquel::focusSink()
