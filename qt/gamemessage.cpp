@@ -2,7 +2,9 @@
 #include "gamemessage.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -23,6 +25,12 @@ void GameMessage::showEvent(QShowEvent* event)
         QPoint topLeft = over_.center() - QPoint(frame.width() / 2, frame.height() / 2);
         // A box taller than the area still never climbs above it.
         topLeft.setY(std::max(topLeft.y(), over_.top()));
+        // A box wider than the window must not leave the screen, as it would from a window at its edge.
+        if (const QScreen* screen = QGuiApplication::screenAt(over_.center())) {
+            const QRect room = screen->availableGeometry();
+            topLeft.setX(std::clamp(topLeft.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
+            topLeft.setY(std::clamp(topLeft.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
+        }
         move(topLeft);
     }
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# With no window manager, as under a bare X server: each message box opens over the board,
+# With no window manager, as under a bare X server: each message box opens over the board (on the screen),
 # and once it is closed the keyboard is the window's again, so the next shortcut works.
 # Usage (inside an X display): keyboard_after_message.sh ZARQUEL
 set -uo pipefail
@@ -23,8 +23,9 @@ for round in "ctrl+i Instructions" "ctrl+a About Zarquel" "ctrl+i Instructions";
     xdotool key --clearmodifiers "$keys"
     box=$(box_named "$title")
     [ -n "$box" ] || fail "$keys opened no box titled $title (the keyboard was not the window's)"
-    read -r _ box_y _ <<< "$(geometry "$box")"
+    read -r box_x box_y _ <<< "$(geometry "$box")"
     ((box_y >= board_top)) || fail "the $title box starts at y=$box_y, above the board at y=$board_top"
+    ((box_x >= 0)) || fail "the $title box starts off the screen, at x=$box_x"
     xdotool key --clearmodifiers Return
     gone "$title" || fail "Return did not close the $title box"
     [ "$(xdotool getwindowfocus)" = "$window" ] || fail "after the $title box the keyboard is not the window's"
