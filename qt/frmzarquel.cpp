@@ -1,6 +1,7 @@
 // Builds the window from its fixed layout and routes its events to the game.
 #include "frmzarquel.h"
 
+#include "gamemessage.h"
 #include "squarebutton.h"
 #include "texts.h"
 
@@ -9,9 +10,11 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
+#include <initializer_list>
 
 using namespace zarquel;
 
@@ -44,17 +47,52 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-// Largest size not above the designed one at which the text fits its label.
-void shrinkToFit(QLabel* label, qreal designedPointSize)
+// The designed face at a designed size. Where it is missing, as on most systems,
+// Liberation Sans stands in: its widths fit the designed boxes.
+QFont designedFont(qreal points)
 {
-    QFont font = label->font();
-    qreal size = designedPointSize;
-    font.setPointSizeF(size);
-    while (size > 4 && QFontMetricsF(font).horizontalAdvance(label->text()) > label->width()) {
-        size -= 0.5;
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Normal);
+    font.setPointSizeF(points);
+    // The designed face is a bitmap one: whole pixels of pure yellow, never a dim blur.
+    font.setStyleStrategy(QFont::NoAntialias);
+    // Full hinting keeps letters evenly spaced at normal density; on dense screens it
+    // squeezes some (a gap after the w) and the plain outline is the better one.
+    font.setHintingPreference(qApp->devicePixelRatio() > 1 ? QFont::PreferDefaultHinting
+                                                           : QFont::PreferFullHinting);
+    return font;
+}
+
+bool fits(const QLabel* label, const QFont& font)
+{
+    return QFontMetricsF(font).horizontalAdvance(label->text()) <= label->width();
+}
+
+// One font for all the labels given: the designed size if the texts fit it, with the
+// letters drawn a shade closer where whole-pixel rounding makes a text a pixel or two too
+// wide; only a face much wider than the designed one makes the size itself shrink.
+void fitDesignedFont(std::initializer_list<QLabel*> labels, qreal designedPointSize)
+{
+    QFont font = designedFont(designedPointSize);
+    const auto allFit = [&] {
+        return std::all_of(labels.begin(), labels.end(), [&](QLabel* label) { return fits(label, font); });
+    };
+    for (qreal size = designedPointSize; size > 4; size -= 0.5) {
         font.setPointSizeF(size);
+        for (qreal spacing = 0; spacing >= -0.25; spacing -= 0.05) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+            if (allFit()) {
+                for (QLabel* label : labels)
+                    label->setFont(font);
+                return;
+            }
+        }
     }
-    label->setFont(font);
+    for (QLabel* label : labels)
+        label->setFont(font);
 }
 
 } // namespace
@@ -109,13 +147,8 @@ void frmZarquel::buildBoard(QWidget* client)
     lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), twipRect(240, 1995, 2175, 255));
     lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), twipRect(3120, 1995, 645, 255));
     lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
-    const qreal smallPoints = 8;
-    shrinkToFit(lblWasted, smallPoints);
-    shrinkToFit(lblSeconds, smallPoints);
-    QFont timeFont(QStringLiteral("MS Sans Serif"));
-    timeFont.setStyleHint(QFont::SansSerif);
-    timeFont.setWeight(QFont::Normal);
-    lblTime->setFont(timeFont);
+    // The window's default face: the designed 8 points.
+    fitDesignedFont({lblWasted, lblSeconds}, 8);
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setAccessibleName(tr("Seconds wasted"));
     lblTime->setAccessibleDescription(lblTime->text());
@@ -135,7 +168,10 @@ void frmZarquel::buildBoard(QWidget* client)
             square->setObjectName(QStringLiteral("cmdSquare"));
             square->setProperty("Index", int(index));
             square->setGeometry(px(240 + 720 * column), px(2280 + 720 * row), px(615), px(615));
-            connect(square, &QPushButton::clicked, this, [this, index] { game_.SquareClick(index); });
+            connect(square, &QPushButton::clicked, this, [this, index] {
+                lastClicked_ = index;
+                game_.SquareClick(index);
+            });
             setTabOrder(previous, square);
             previous = square;
             cmdSquare[static_cast<std::size_t>(index - 1)] = square;
@@ -217,14 +253,43 @@ bool frmZarquel::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (key == Qt::Key_Escape && widget && widget->window() == this) {
         mnuPause->trigger();
-        return true;
+        // The menu bar, focused after a lone Alt, also takes Escape to give the board its keys back.
+        return !qobject_cast<QMenuBar*>(widget);
     }
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (!arrow)
+        return QMainWindow::eventFilter(watched, event);
     // Buttons pass the focus on with the arrow keys; the sink must keep it
     // (only Tab leaves it on purpose), or a square would wear a focus mark.
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-    if (arrow && watched == cmdTakeFocus)
+    if (watched == cmdTakeFocus)
         return true;
+    if (auto* square = qobject_cast<SquareButton*>(watched); square && square->window() == this)
+        return moveFocusAcrossBoard(square, key);
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmZarquel::moveFocusAcrossBoard(const SquareButton* from, int key)
+{
+    // Up and down by rows, left and right by columns; the edges stop the focus.
+    int row = (from->index() - 1) / BoardSide;
+    int column = (from->index() - 1) % BoardSide;
+    row += key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+    column += key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+    if (row >= 0 && row < BoardSide && column >= 0 && column < BoardSide)
+        cmdSquare[static_cast<std::size_t>(squareAt(row, column) - 1)]->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+bool frmZarquel::focusNextPrevChild(bool next)
+{
+    // After a click the focus waits on the sink; Tab (or Shift+Tab) goes back to the
+    // square played last, so a keyboard player never walks the board from square 1 again.
+    if (QApplication::focusWidget() == cmdTakeFocus) {
+        cmdSquare[static_cast<std::size_t>(lastClicked_ - 1)]->setFocus(next ? Qt::TabFocusReason
+                                                                              : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 SquareColor frmZarquel::squareColor(SquareIndex square) const
@@ -260,7 +325,7 @@ void frmZarquel::setTimeText(const std::string& text)
 void frmZarquel::fitTimeText()
 {
     // Long counts shrink rather than being cut off.
-    shrinkToFit(lblTime, 13.5);
+    fitDesignedFont({lblTime}, 13.5);
 }
 
 void frmZarquel::focusSink()
@@ -273,8 +338,11 @@ void frmZarquel::showMessage(const std::string& text, const std::string& title)
     // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
     QString body = QString::fromStdString(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(QMessageBox::NoIcon, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title),
-                    body, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
+    // Over the board, so the title and the time (the final one, after a win) stay in view.
+    const QRect board(cmdSquare.front()->mapToGlobal(QPoint(0, 0)),
+                      cmdSquare.back()->mapToGlobal(cmdSquare.back()->rect().bottomRight()));
+    GameMessage box(body, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title), board, this);
     box.exec();
+    // Without a window manager the keyboard would stay with the closed box.
+    activateWindow();
 }

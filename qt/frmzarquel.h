@@ -36,12 +36,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void buildBoard(QWidget* client);
     void buildActions();
     void fitTimeText();
+    bool moveFocusAcrossBoard(const SquareButton* from, int key);
     void showBanner();
 
     zarquel::StandardRandomSource random_;
@@ -56,5 +58,6 @@ private:
     std::array<SquareButton*, zarquel::SquareCount> cmdSquare {};
     QTimer* tmrTime = nullptr;
     QAction* mnuPause = nullptr;
+    zarquel::SquareIndex lastClicked_ = 1; // where Tab brings a keyboard player back to
     qreal bannerRatio_ = 0; // the density the banner on show was drawn for
 };

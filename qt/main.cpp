@@ -1,4 +1,5 @@
-// Starts Zarquel: one window, no options.
+// Starts Zarquel: one window; --help and --version answer and end.
+#include "commandline.h"
 #include "frmzarquel.h"
 #include "startup.h"
 
@@ -6,9 +7,12 @@
 
 int main(int argc, char* argv[])
 {
-    if (!startup::displayAvailable())
-        return startup::reportNoDisplay();
+    const commandline::Request request = commandline::parse(argc, argv);
+    if (request.kind != commandline::Request::Play)
+        return commandline::answer(request);
+    startup::watchForNoDisplay(request);
     QApplication app(argc, argv);
+    startup::displayOpened();
     startup::describeApplication();
     frmZarquel window;
     window.show();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -28,9 +29,16 @@ private slots:
     void opensWithFreshBoardStoppedClockAndHiddenFocus();
     void squaresShowExactlyTheirColour();
     void labelsAreYellowAndReadInFull();
+    void smallLabelsShareTheDesignedFaceAndAreCrisp_data();
+    void smallLabelsShareTheDesignedFaceAndAreCrisp();
+    void timeKeepsItsDesignedSizeUpToFourDigits_data();
+    void timeKeepsItsDesignedSizeUpToFourDigits();
     void clickSwitchesItsNeighbourhoodOnScreen_data();
     void clickSwitchesItsNeighbourhoodOnScreen();
     void winningClickCongratulatesThenDealsAfresh();
+    void winBoxLeavesTitleAndFinalTimeInView();
+    void everyMessageBoxIsBareAndHandsTheKeyboardBack_data();
+    void everyMessageBoxIsBareAndHandsTheKeyboardBack();
     void pauseStopsClockAndKeepsCount_data();
     void pauseStopsClockAndKeepsCount();
     void newGameMidGameDealsAndStopsClock();
@@ -41,6 +49,13 @@ private slots:
     void clicksFasterThanASecondDoNotStallClock();
     void menusCarryTheirCaptionsAndShortcuts();
     void tabReachesSquaresAndAKeyClickReturnsFocus();
+    void tabFromTheSinkReturnsToTheSquarePlayedLast_data();
+    void tabFromTheSinkReturnsToTheSquarePlayedLast();
+    void arrowsMoveAcrossTheBoardAndStopAtItsEdges_data();
+    void arrowsMoveAcrossTheBoardAndStopAtItsEdges();
+    void escapeLeavesMenuBarKeyboardModeAndPauses();
+    void escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data();
+    void escapeInAnOpenBoxOrMenuClosesItWithoutPausing();
     void controlsTellAssistiveTechnologyWhatTheyAre();
 
 private:
@@ -50,6 +65,12 @@ private:
     QWidget* takeFocus() const { return window->findChild<QWidget*>(QStringLiteral("cmdTakeFocus")); }
     QAction* action(const char* name) const { return window->findChild<QAction*>(QLatin1String(name)); }
     void fill(SquareColor color);
+    // Leaves the board one click on square 8 from solved.
+    void setUpNearWin();
+    // Opens the box `which` names (win, Instructions or About) and waits until it is closed.
+    void openBox(const QString& which);
+    // One second of the clock, delivered as tmrTime would: only while it runs.
+    void tick();
     std::array<SquareColor, SquareCount> board() const;
     // Reads and closes the next message box, once `delay` ms into its being open.
     void whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay = 0);
@@ -71,6 +92,29 @@ void TestFrmZarquel::fill(SquareColor color)
 {
     for (SquareIndex k = 1; k <= SquareCount; ++k)
         window->setSquareColor(k, color);
+}
+
+void TestFrmZarquel::setUpNearWin()
+{
+    fill(Red);
+    for (int k : {3, 7, 8, 9, 13})
+        window->setSquareColor(SquareIndex(k), Green);
+}
+
+void TestFrmZarquel::openBox(const QString& which)
+{
+    if (which == "win") {
+        setUpNearWin();
+        QTest::mouseClick(square(8), Qt::LeftButton);
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), which == "About" ? Qt::Key_A : Qt::Key_I, Qt::ControlModifier);
+    }
+}
+
+void TestFrmZarquel::tick()
+{
+    if (clock()->isActive())
+        window->game().ClockTick();
 }
 
 std::array<SquareColor, SquareCount> TestFrmZarquel::board() const
@@ -201,6 +245,54 @@ void TestFrmZarquel::labelsAreYellowAndReadInFull()
     QVERIFY(QFontMetrics(label("lblTime")->font()).horizontalAdvance("2147483647") <= label("lblTime")->width());
 }
 
+void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("wasted") << "lblWasted";
+    QTest::newRow("seconds") << "lblSeconds";
+}
+
+void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp()
+{
+    QFETCH(QString, name);
+    QLabel* text = label(qPrintable(name));
+    // A face with the designed metrics, at the designed 8 points, the same for both.
+    QCOMPARE(QFontInfo(text->font()).family(), "Liberation Sans");
+    QCOMPARE(text->font().pointSizeF(), 8.0);
+    QCOMPARE(text->font(), label("lblWasted")->font());
+    const int width = QFontMetrics(text->font()).horizontalAdvance(text->text());
+    QVERIFY2(width <= text->width() && width >= text->width() - 12, qPrintable(QString::number(width)));
+    // Stems on whole pixels reach the designed yellow; blurred text never does.
+    const QImage shot = text->grab().toImage();
+    int pure = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            pure += shot.pixelColor(x, y) == QColor(255, 255, 0);
+    QVERIFY2(pure >= 3 * text->text().size(), qPrintable(QString::number(pure)));
+}
+
+void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("designedSize");
+    QTest::newRow("one digit") << "7" << true;
+    QTest::newRow("four digits") << "9999" << true;
+    QTest::newRow("five digits") << "10000" << false;
+    QTest::newRow("largest count") << "2147483647" << false;
+}
+
+void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits()
+{
+    QFETCH(QString, count);
+    QFETCH(bool, designedSize);
+    window->setTimeText(count.toStdString());
+    QLabel* time = label("lblTime");
+    QCOMPARE(time->text(), count);
+    QCOMPARE(QFontInfo(time->font()).family(), "Liberation Sans");
+    QCOMPARE(time->font().pointSizeF() == 13.5, designedSize);
+    QVERIFY(QFontMetrics(time->font()).horizontalAdvance(count) <= time->width());
+}
+
 void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen_data()
 {
     QTest::addColumn<int>("index");
@@ -232,7 +324,8 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
     for (int k : {1, 2, 6})
         window->setSquareColor(SquareIndex(k), Green);
     QTest::mouseClick(square(8), Qt::LeftButton); // the clock runs; 3, 7, 8, 9, 13 turn green
-    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    tick();
+    QCOMPARE(label("lblTime")->text(), "1");
     QTest::mouseClick(square(8), Qt::LeftButton); // one click from solved again
 
     QString text, title;
@@ -243,21 +336,98 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
         title = box->windowTitle();
         onlyOk = box->buttons().size() == 1 && box->icon() == QMessageBox::NoIcon;
         clockRan = clock()->isActive();
+        tick();
+        clockRan = clockRan || label("lblTime")->text() != "1";
         const auto behind = board();
         redBehind = int(std::count(behind.begin(), behind.end(), Red));
-    }, 1200);
+    });
     QTest::mouseClick(square(1), Qt::LeftButton);
 
     QVERIFY(messageHandled);
     QCOMPARE(text, "Congratulations!  You have turned every square red.");
     QCOMPARE(title, "Zarquel");
     QVERIFY(onlyOk);
-    QVERIFY(!clockRan); // 1.2 s open, yet no tick
+    QVERIFY(!clockRan); // a second open, yet no tick
     QCOMPARE(redBehind, SquareCount);
     QCOMPARE(label("lblTime")->text(), "0");
     QVERIFY(!clock()->isActive());
     for (SquareColor color : board())
         QVERIFY(color == Red || color == Green);
+}
+
+void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
+{
+    setUpNearWin();
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    for (int second = 0; second < 37; ++second)
+        tick();
+
+    const auto onScreen = [](QWidget* widget) { return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()); };
+    QRect boxArea;
+    QString timeShown;
+    bool modalAndOwned = false;
+    whenMessageOpens([&](QMessageBox* box) {
+        boxArea = box->frameGeometry();
+        timeShown = label("lblTime")->text();
+        modalAndOwned = box->isModal() && box->parentWidget() == window.get()
+                        && box->text() == "Congratulations!  You have turned every square red.";
+    });
+    QTest::mouseClick(square(8), Qt::LeftButton);
+
+    QVERIFY(messageHandled);
+    QVERIFY(modalAndOwned);
+    QCOMPARE(timeShown, "37");
+    for (const char* name : {"imgTitle", "lblWasted", "lblTime", "lblSeconds"}) {
+        QWidget* widget = window->findChild<QWidget*>(name);
+        QVERIFY2(!boxArea.intersects(onScreen(widget)), name);
+    }
+    QVERIFY(boxArea.intersects(onScreen(square(13))));
+}
+
+// A desktop theme whose dialog buttons carry icons, as some do.
+class IconButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("win") << "win";
+    QTest::newRow("Instructions") << "Instructions";
+    QTest::newRow("About") << "About";
+}
+
+void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack()
+{
+    QFETCH(QString, which);
+    const QString usualStyle = QApplication::style()->name();
+    QApplication::setStyle(new IconButtonsStyle);
+    QVERIFY(!QApplication::style()->standardIcon(QStyle::SP_DialogOkButton).isNull());
+
+    bool iconless = false;
+    whenMessageOpens([&](QMessageBox* box) {
+        iconless = box->icon() == QMessageBox::NoIcon && box->iconPixmap().isNull()
+                   && box->buttons().size() == 1 && box->button(QMessageBox::Ok)->icon().isNull();
+    });
+    openBox(which);
+    QApplication::setStyle(usualStyle);
+    QVERIFY(messageHandled);
+    QVERIFY(iconless);
+    // The window has the keyboard again, and its shortcuts answer: Ctrl+N deals.
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), window.get());
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    window->setSquareColor(1, 0x123456);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(window->squareColor(1) != 0x123456);
 }
 
 void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
@@ -275,7 +445,8 @@ void TestFrmZarquel::pauseStopsClockAndKeepsCount()
     QFETCH(QString, how);
     fill(Green);
     QTest::mouseClick(square(13), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    tick();
+    QCOMPARE(label("lblTime")->text(), "1");
     const auto before = board();
 
     if (how == "ctrl+p")
@@ -293,25 +464,27 @@ void TestFrmZarquel::pauseStopsClockAndKeepsCount()
 
     QVERIFY(!clock()->isActive());
     QCOMPARE(board(), before);
-    QTest::qWait(1300);
+    tick();
     QCOMPARE(label("lblTime")->text(), "1");
     // A click resumes from the shown count.
     QTest::mouseClick(square(13), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "2", 3000);
+    tick();
+    QCOMPARE(label("lblTime")->text(), "2");
 }
 
 void TestFrmZarquel::newGameMidGameDealsAndStopsClock()
 {
     fill(Green);
     QTest::mouseClick(square(7), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(label("lblTime")->text(), "1", 3000);
+    tick();
+    QCOMPARE(label("lblTime")->text(), "1");
     window->setSquareColor(25, 0x123456); // only a deal would overwrite this
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(label("lblTime")->text(), "0");
     QVERIFY(!clock()->isActive());
     for (SquareColor color : board())
         QVERIFY(color == Red || color == Green);
-    QTest::qWait(1300);
+    tick();
     QCOMPARE(label("lblTime")->text(), "0");
 }
 
@@ -341,8 +514,9 @@ void TestFrmZarquel::helpBoxesLeaveRunningClockAlone()
     whenMessageOpens([&](QMessageBox* box) {
         shownTitle = box->windowTitle();
         shownText = box->text();
+        tick();
         timeWhileOpen = label("lblTime")->text();
-    }, 1500);
+    });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
 
     QVERIFY(messageHandled);
@@ -358,6 +532,11 @@ void TestFrmZarquel::otherKeysDoNothing_data()
     QTest::addColumn<int>("modifiers");
     QTest::newRow("space") << int(Qt::Key_Space) << 0;
     QTest::newRow("arrow") << int(Qt::Key_Right) << 0;
+    // Arrows on cmdTakeFocus never move it onto a square.
+    QTest::newRow("left") << int(Qt::Key_Left) << 0;
+    QTest::newRow("up") << int(Qt::Key_Up) << 0;
+    QTest::newRow("down") << int(Qt::Key_Down) << 0;
+    QTest::newRow("shift+down") << int(Qt::Key_Down) << int(Qt::ShiftModifier);
     QTest::newRow("tab-free letter") << int(Qt::Key_Q) << 0;
     QTest::newRow("alt letter") << int(Qt::Key_Z) << int(Qt::AltModifier);
     QTest::newRow("ctrl+shift+p") << int(Qt::Key_P) << int(Qt::ControlModifier | Qt::ShiftModifier);
@@ -435,6 +614,138 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
         QCOMPARE(window->squareColor(SquareIndex(k)), (k == 1 || k == 2 || k == 3 || k == 7) ? Red : Green);
     QCOMPARE(QApplication::focusWidget(), takeFocus());
     QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
+{
+    QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space) or nothing
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<int>("reached");
+    QTest::addColumn<int>("then");        // after one more press of the same key; 0 is the sink
+    QTest::newRow("fresh board, Tab") << "" << false << 1 << 2;
+    QTest::newRow("fresh board, Shift+Tab") << "" << true << 1 << 0;
+    QTest::newRow("after a mouse click, Tab") << "mouse 13" << false << 13 << 14;
+    QTest::newRow("after a mouse click, Shift+Tab") << "mouse 13" << true << 13 << 12;
+    QTest::newRow("after Space on a square, Tab") << "keys 7" << false << 7 << 8;
+    QTest::newRow("last square, Tab") << "mouse 25" << false << 25 << 0;
+}
+
+void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
+{
+    QFETCH(QString, played);
+    QFETCH(bool, backwards);
+    QFETCH(int, reached);
+    QFETCH(int, then);
+    fill(Green);
+    const int index = played.section(' ', 1).toInt();
+    if (played.startsWith("mouse")) {
+        QTest::mouseClick(square(index), Qt::LeftButton);
+    } else if (played.startsWith("keys")) {
+        for (int k = 0; k < index; ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), square(index));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    }
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+
+    const auto press = [&] {
+        if (backwards)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    };
+    press();
+    QCOMPARE(QApplication::focusWidget(), square(reached));
+    press();
+    QCOMPARE(QApplication::focusWidget(), then ? square(then) : takeFocus());
+}
+
+void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("down a row") << 2 << int(Qt::Key_Down) << 7;
+    QTest::newRow("up a row") << 13 << int(Qt::Key_Up) << 8;
+    QTest::newRow("left") << 7 << int(Qt::Key_Left) << 6;
+    QTest::newRow("right") << 7 << int(Qt::Key_Right) << 8;
+    QTest::newRow("right across no row end") << 5 << int(Qt::Key_Right) << 5;
+    QTest::newRow("left across no row start") << 11 << int(Qt::Key_Left) << 11;
+    QTest::newRow("up from the top") << 3 << int(Qt::Key_Up) << 3;
+    QTest::newRow("down from the bottom") << 24 << int(Qt::Key_Down) << 24;
+    QTest::newRow("corner") << 25 << int(Qt::Key_Right) << 25;
+}
+
+void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    square(from)->setFocus(Qt::TabFocusReason);
+    const auto before = board();
+    QTest::keyClick(square(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), square(to));
+    QCOMPARE(board(), before);
+    QVERIFY(!clock()->isActive());
+}
+
+void TestFrmZarquel::escapeLeavesMenuBarKeyboardModeAndPauses()
+{
+    fill(Green);
+    QTest::mouseClick(square(13), Qt::LeftButton);
+    // A lone Alt puts the menu bar in keyboard mode, with the focus on it.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+    QCOMPARE(QApplication::focusWidget(), window->menuBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!clock()->isActive());
+    QCOMPARE(QApplication::focusWidget(), takeFocus());
+    // Space reaches the board again: Tab to square 13, Space clicks it.
+    const auto before = board();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(board() != before);
+    QVERIFY(clock()->isActive());
+}
+
+void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("Instructions box") << "Instructions";
+    QTest::newRow("About box") << "About";
+    QTest::newRow("win box") << "win";
+    QTest::newRow("File menu") << "mnuFile";
+    QTest::newRow("Help menu") << "mnuHelp";
+}
+
+void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
+{
+    QFETCH(QString, which);
+    fill(Green);
+    QTest::mouseClick(square(19), Qt::LeftButton);
+    bool closed = false, running = false;
+    const auto pressEscapeIn = [&](QWidget* open) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == open ? focus : open, Qt::Key_Escape);
+        closed = !open->isVisible();
+        running = clock()->isActive();
+        if (!closed) // never leave a box open behind a failure
+            open->close();
+    };
+    if (which.startsWith("mnu")) {
+        auto* menu = window->findChild<QMenu*>(which);
+        window->menuBar()->setActiveAction(menu->menuAction());
+        QVERIFY(menu->isVisible());
+        pressEscapeIn(menu);
+    } else {
+        QTimer::singleShot(0, this, [&] {
+            if (QWidget* open = QApplication::activeModalWidget())
+                pressEscapeIn(open);
+        });
+        openBox(which);
+    }
+    QVERIFY(closed);
+    QCOMPARE(running, which != "win"); // a win stops the clock before its box opens
+    QCOMPARE(clock()->isActive(), which != "win");
 }
 
 void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
