@@ -9,13 +9,12 @@ if(UNIX AND NOT APPLE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         "$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
         "$<${optimised}:-fstack-protector-strong;-fstack-clash-protection>"
         "$<${optimised}:-Wformat;-Werror=format-security;-Wdate-time>"
-        # Two trees, or two checkouts, build the same bytes.
-        "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
-        "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
+        # Two trees, or two checkouts, build the same bytes (debug builds keep real paths for the debugger).
+        "$<${optimised}:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.;-ffile-prefix-map=${PROJECT_BINARY_DIR}=.>")
     add_link_options("$<${optimised}:LINKER:-z,relro;LINKER:-z,now>")
 endif()
 
-# Everything dated (the resources compiled in, the manual page, the package's files) takes
+# Everything dated (the resources compiled in, the files in the package) takes
 # the time of the last commit, so the same commit always gives the same package. A date
 # already in SOURCE_DATE_EPOCH, as a Debian build sets it, wins.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
@@ -29,6 +28,13 @@ else()
             RESULT_VARIABLE git_failed ERROR_QUIET)
         if(git_failed)
             set(ZARQUEL_SOURCE_DATE_EPOCH "")
+        endif()
+        # A new commit configures again, so a tree built after it takes its date.
+        execute_process(COMMAND "${GIT_EXECUTABLE}" rev-parse --path-format=absolute --git-path logs/HEAD
+            WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"
+            OUTPUT_VARIABLE head_log OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+        if(head_log AND EXISTS "${head_log}")
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${head_log}")
         endif()
     endif()
 endif()
