@@ -81,6 +81,8 @@ fi
 work=$1 deb=$2/zarquel_$3-1_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || { echo "FAIL: no package at $deb (dist_deb_package makes it)"; exit 1; }
 [ "$(id -u)" -eq 0 ] || skip "making and entering a Debian root needs root"
+unshare --mount --propagation private true 2> /dev/null ||
+    skip "this machine allows no mount namespace (a container without CAP_SYS_ADMIN?)"
 for tool in mmdebstrap xvfb-run unshare chroot xwd xprop xdotool; do
     command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing (see scripts/debian-packages.txt)"; exit 1; }
 done

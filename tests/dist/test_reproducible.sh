@@ -11,9 +11,16 @@ src=$1 work=$2 first=$3/zarquel_$4-1_$(dpkg --print-architecture).deb
 copy=$work/source
 rm -rf "$work"
 mkdir -p "$copy"
-git -C "$src" ls-files -z --cached --others --exclude-standard |
-    (cd "$src" && tar --null --files-from=- --create --file=- 2>/dev/null) | tar --extract --touch --file=- -C "$copy"
-echo "gitdir: $(git -C "$src" rev-parse --absolute-git-dir)" > "$copy/.git"
+if git_dir=$(git -C "$src" rev-parse --absolute-git-dir 2>/dev/null); then
+    git -C "$src" ls-files -z --cached --others --exclude-standard |
+        (cd "$src" && tar --null --files-from=- --create --file=-) | tar --extract --touch --file=- -C "$copy"
+    echo "gitdir: $git_dir" > "$copy/.git"
+elif [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    tar --create --file=- --exclude=./build -C "$src" . | tar --extract --touch --file=- -C "$copy"
+else
+    echo "SKIPPED: not a git checkout and no SOURCE_DATE_EPOCH, so nothing dates the build"
+    exit 77
+fi
 
 step() {
     local log=$1
