@@ -40,7 +40,10 @@ else()
 endif()
 if(ZARQUEL_SOURCE_DATE_EPOCH)
     set(ENV{SOURCE_DATE_EPOCH} "${ZARQUEL_SOURCE_DATE_EPOCH}")
-    # Build steps run by the generator (rcc above all) see it too.
-    set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
-        "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ZARQUEL_SOURCE_DATE_EPOCH}")
+    # Build steps run by the generator (rcc above all) see it too; on Linux, where the
+    # package is made and checked.
+    if(UNIX AND NOT APPLE)
+        set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
+            "\"${CMAKE_COMMAND}\" -E env SOURCE_DATE_EPOCH=${ZARQUEL_SOURCE_DATE_EPOCH}")
+    endif()
 endif()
