@@ -70,10 +70,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version-1" ] || fail "Version is '$(field Version)'"
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
-# The one contact the project really has: the identity its commits are made under.
+# The one contact the project really has: an identity its commits are made under.
 maintainer=$(field Maintainer)
-identity=$(git -C "$src" log -1 --format='%an <%ae>' 2>/dev/null || true)
-[ -z "$identity" ] || [ "$maintainer" = "$identity" ] || fail "Maintainer is '$maintainer', not the commit identity '$identity'"
+identities=$(git -C "$src" log --format='%an <%ae>' 2>/dev/null | sort -u || true)
+[ -z "$identities" ] || grep -qxF "$maintainer" <<< "$identities" ||
+    fail "Maintainer is '$maintainer', which no commit is made under"
 # No web site exists, so the package names none.
 [ -z "$(field Homepage)" ] || fail "Homepage is '$(field Homepage)', an address that does not exist"
 description=$(field Description)
