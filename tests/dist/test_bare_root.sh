@@ -50,9 +50,11 @@ if [ "${1:-}" = --in-namespace ]; then
         installed "$package" && fail "$package, only recommended, was installed"
     done
 
-    # The window, its class, and a board of red and green squares on it.
+    # The window, the class its menu entry expects, and a board of red and green squares on it.
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "$root"/usr/share/applications/*.desktop)
+    [ -n "$wm_class" ] || fail "the installed desktop entry has no StartupWMClass"
     started=$(now_ms)
-    if ZARQUEL_WM_CLASS=Zarquel ZARQUEL_SCREENSHOT=$work/window.xwd "$here/see_window.sh" \
+    if ZARQUEL_WM_CLASS=$wm_class ZARQUEL_SCREENSHOT=$work/window.xwd "$here/see_window.sh" \
         chroot "$root" env -i DISPLAY="$DISPLAY" XAUTHORITY=/tmp/Xauthority QT_QPA_PLATFORM=xcb HOME=/root \
         /usr/games/zarquel; then
         "$here/board_pixels.py" "$work/window.xwd" || fail "the window shows no board"
