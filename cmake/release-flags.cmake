@@ -2,9 +2,9 @@
 
 # Fortified string functions, a stack protector, read-only relocations bound at start-up,
 # and format strings that cannot come from outside: dpkg-buildflags' hardening=+all.
-# Debug builds go without: fortify needs the optimiser, and the sanitizers do more.
+# Only optimised builds: fortify needs the optimiser, and debug builds have the sanitizers.
 if(UNIX AND NOT APPLE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    set(optimised "$<NOT:$<CONFIG:Debug>>")
+    set(optimised "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
     add_compile_options(
         "$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
         "$<${optimised}:-fstack-protector-strong;-fstack-clash-protection>"
