@@ -1,6 +1,7 @@
 // The real generator and clock behind the deal.
 #include "chance.h"
 
+#include <QThread>
 #include <QTime>
 #include <QtTest>
 
@@ -16,6 +17,7 @@ private slots:
     void seedsAFewMillisecondsApartDiffer();
     void valuesStayInsideUnitInterval();
     void timeOfDayMatchesTheWallClock();
+    void timeOfDayKeepsTheFractionOfTheSecond();
 };
 
 static std::vector<float> draw(StandardRandomSource& random, int count)
@@ -68,6 +70,21 @@ void TestChance::timeOfDayMatchesTheWallClock()
     // Around midnight the two readings may sit on either side of it.
     QVERIFY2(std::abs(seconds - expected) < 2.0 || std::abs(seconds - expected) > 86398.0,
              qPrintable(QString("%1 vs %2").arg(seconds).arg(expected)));
+}
+
+void TestChance::timeOfDayKeepsTheFractionOfTheSecond()
+{
+    // A reading cut to whole seconds is always whole; a true one almost never is.
+    // Readings a few milliseconds apart, up to three seconds' worth, settle it.
+    const SystemTimeOfDay timeOfDay;
+    bool fractionSeen = false;
+    for (int reading = 0; reading < 300 && !fractionSeen; ++reading) {
+        const float seconds = timeOfDay.secondsSinceMidnight();
+        fractionSeen = seconds != std::floor(seconds);
+        if (!fractionSeen)
+            QThread::msleep(10);
+    }
+    QVERIFY(fractionSeen);
 }
 
 QTEST_APPLESS_MAIN(TestChance)

@@ -41,6 +41,8 @@ private slots:
     void outOfRangeClickStillStartsClockAndCounts();
     void clickStartsClockThenFocusesSinkBeforeSwitching();
     void winningClickStopsClockAnnouncesThenDeals();
+    void onlyAllTwentyFiveRedIsAWin_data();
+    void onlyAllTwentyFiveRedIsAWin();
     void dealThatHappensToBeAllRedShowsNothing();
     void dealPicksColourFromHalves_data();
     void dealPicksColourFromHalves();
@@ -50,6 +52,8 @@ private slots:
     void pauseKeepsCountTextAndBoard();
     void ticksCountAndShowPlainSeconds();
     void dealsAreFairAndIndependentOverManySeeds();
+    void dealsAFractionOfASecondApartDiffer_data();
+    void dealsAFractionOfASecondApartDiffer();
 };
 
 void TestGame::toggleRowIsTheSquareAndItsNeighbours_data()
@@ -247,6 +251,53 @@ void TestGame::winningClickStopsClockAnnouncesThenDeals()
     QCOMPARE(int(table.game.RedCount()), 0);
 }
 
+void TestGame::onlyAllTwentyFiveRedIsAWin_data()
+{
+    QTest::addColumn<int>("square");
+    QTest::addColumn<int>("redAfter");
+    // The red ones run on from the clicked square (from 0) or from the one after it (from 1),
+    // so with 24 the green one is a switched neighbour, an untouched square or the clicked one.
+    QTest::addColumn<int>("from");
+    QTest::newRow("24 red, a switched neighbour green") << 13 << 24 << 0;
+    QTest::newRow("24 red, an untouched square green") << 1 << 24 << 0;
+    QTest::newRow("24 red, the clicked corner green") << 25 << 24 << 1;
+    QTest::newRow("24 red, the clicked edge green") << 3 << 24 << 1;
+    // Every other count below 25, clicked all over the board.
+    for (int red = 0; red < 24; ++red)
+        QTest::addRow("%d red", red) << (red * 7) % SquareCount + 1 << red << red % 2;
+    QTest::newRow("25 red, corner") << 1 << 25 << 0;
+    QTest::newRow("25 red, centre") << 13 << 25 << 0;
+}
+
+void TestGame::onlyAllTwentyFiveRedIsAWin()
+{
+    QFETCH(int, square);
+    QFETCH(int, redAfter);
+    QFETCH(int, from);
+    // The board the click should leave, and the one before it worked out backwards.
+    std::array<SquareColor, SquareCount> after = FakeBoardView::filled(Green);
+    for (int k = 0; k < redAfter; ++k)
+        after[static_cast<std::size_t>((square - 1 + from + k) % SquareCount)] = Red;
+    Table table({0.75f}); // a deal would turn everything green
+    table.view.colors = after;
+    for (int k : neighbourhood(square))
+        table.view.colors[k - 1] = after[k - 1] == Red ? Green : Red;
+
+    table.game.SquareClick(square);
+
+    QCOMPARE(int(table.game.RedCount()), redAfter == SquareCount ? 0 : redAfter);
+    if (redAfter < SquareCount) {
+        QVERIFY(table.view.messages.empty());
+        QVERIFY(table.random.seeds.empty()); // nothing dealt
+        QVERIFY(table.view.colors == after);
+        QVERIFY(table.view.clockEnabled);
+    } else {
+        QCOMPARE(int(table.view.messages.size()), 1);
+        QCOMPARE(int(table.random.seeds.size()), 1);
+        QVERIFY(table.view.colors == FakeBoardView::filled(Green));
+    }
+}
+
 void TestGame::dealThatHappensToBeAllRedShowsNothing()
 {
     Table table({0.0f});
@@ -385,6 +436,34 @@ void TestGame::dealsAreFairAndIndependentOverManySeeds()
         if (k + 1 < SquareCount)
             QVERIFY2(std::abs(bothRed[k] / double(deals) - 0.25) < 0.045, qPrintable(QString::number(k + 1)));
     }
+}
+
+void TestGame::dealsAFractionOfASecondApartDiffer_data()
+{
+    QTest::addColumn<float>("first");
+    QTest::addColumn<float>("second");
+    QTest::newRow("just after midnight") << 0.0f << 0.25f;
+    QTest::newRow("half a second") << 45296.0f << 45296.5f;
+    QTest::newRow("a tenth of a second") << 45296.3f << 45296.4f;
+    QTest::newRow("within the last second of the day") << 86399.0f << 86399.75f;
+    QTest::newRow("the finest step the seed holds") << 50000.0f << std::nextafter(50000.0f, 60000.0f);
+}
+
+void TestGame::dealsAFractionOfASecondApartDiffer()
+{
+    QFETCH(float, first);
+    QFETCH(float, second);
+    // The real generator: a seed cut to whole seconds would deal the same board twice.
+    FakeBoardView view;
+    StandardRandomSource random;
+    FixedTimeOfDay timeOfDay;
+    Game game(view, random, timeOfDay);
+    timeOfDay.seconds = first;
+    game.Deal();
+    const auto firstBoard = view.colors;
+    timeOfDay.seconds = second;
+    game.Deal();
+    QVERIFY(view.colors != firstBoard);
 }
 
 QTEST_APPLESS_MAIN(TestGame)
