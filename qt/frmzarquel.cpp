@@ -169,8 +169,9 @@ void frmZarquel::buildBoard(QWidget* client)
             square->setProperty("Index", int(index));
             square->setGeometry(px(240 + 720 * column), px(2280 + 720 * row), px(615), px(615));
             connect(square, &QPushButton::clicked, this, [this, index] {
-                lastClicked_ = index;
                 game_.SquareClick(index);
+                // Every click starts the clock, so a stopped one means a win dealt a fresh board.
+                lastClicked_ = tmrTime->isActive() ? index : 1;
             });
             setTabOrder(previous, square);
             previous = square;
@@ -214,7 +215,10 @@ void frmZarquel::buildActions()
     QMenu* mnuFile = menuBar()->addMenu(q(texts::MenuFile));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPause = mnuFile->addAction(q(texts::MenuPause), this, [this] { game_.PauseClock(); });
-    QAction* mnuNewGame = mnuFile->addAction(q(texts::MenuNewGame), this, [this] { game_.Deal(); });
+    QAction* mnuNewGame = mnuFile->addAction(q(texts::MenuNewGame), this, [this] {
+        game_.Deal();
+        lastClicked_ = 1; // a fresh board: Tab starts again at the first square
+    });
     QAction* mnuLine = mnuFile->addSeparator();
     QAction* mnuExit = mnuFile->addAction(q(texts::MenuExit), this, [] { QApplication::exit(0); });
 

@@ -618,7 +618,7 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
 
 void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
 {
-    QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space) or nothing
+    QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space), "new 13" (then Ctrl+N) or nothing
     QTest::addColumn<bool>("backwards");
     QTest::addColumn<int>("reached");
     QTest::addColumn<int>("then");        // after one more press of the same key; 0 is the sink
@@ -628,6 +628,7 @@ void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
     QTest::newRow("after a mouse click, Shift+Tab") << "mouse 13" << true << 13 << 12;
     QTest::newRow("after Space on a square, Tab") << "keys 7" << false << 7 << 8;
     QTest::newRow("last square, Tab") << "mouse 25" << false << 25 << 0;
+    QTest::newRow("new game after a click, Tab") << "new 13" << false << 1 << 2;
 }
 
 void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
@@ -638,8 +639,10 @@ void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
     QFETCH(int, then);
     fill(Green);
     const int index = played.section(' ', 1).toInt();
-    if (played.startsWith("mouse")) {
+    if (played.startsWith("mouse") || played.startsWith("new")) {
         QTest::mouseClick(square(index), Qt::LeftButton);
+        if (played.startsWith("new"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
     } else if (played.startsWith("keys")) {
         for (int k = 0; k < index; ++k)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
