@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a Windows program under the 64-bit Wine in a virtual X display, in a prefix inside the build tree.
+# Usage: wine.sh PREFIX --prepare | wine.sh PREFIX PROGRAM [ARGUMENTS...]
+set -euo pipefail
+export WINEPREFIX=$1
+shift
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts: the game needs neither.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+# Debian's wine wrapper only adds a hint about 32-bit Wine; call the 64-bit loader itself.
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=wine
+
+if [ "${1:-}" = --prepare ]; then
+    # Slow, so done once per build tree; the tests that need it depend on this step.
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        "$wine" wineboot --init
+        wineserver -w
+    fi
+    exit 0
+fi
+
+# A display of its own when there is none; the Wine server ends before that display does.
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$WINEPREFIX" "$@"
+fi
+status=0
+"$wine" "$@" || status=$?
+wineserver -w
+exit "$status"
