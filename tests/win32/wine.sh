@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program under the 64-bit Wine in a virtual X display, in a prefix inside the build tree.
-# Usage: wine.sh PREFIX --prepare | wine.sh PREFIX PROGRAM [ARGUMENTS...]
+# Usage: wine.sh PREFIX --prepare [DPI] | wine.sh PREFIX PROGRAM [ARGUMENTS...]
 set -euo pipefail
 export WINEPREFIX=$1
 shift
@@ -17,6 +17,10 @@ if [ "${1:-}" = --prepare ]; then
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$wine" wineboot --init
+        # A dense screen is a prefix of its own: Wine reads the density from the registry.
+        if [ -n "${2:-}" ]; then
+            "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
+        fi
         wineserver -w
     fi
     exit 0
