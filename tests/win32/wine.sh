@@ -11,6 +11,8 @@ export WINEARCH=win64
 # Debian's wine wrapper only adds a hint about 32-bit Wine; call the 64-bit loader itself.
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
+server=/usr/lib/wine/wineserver64
+[ -x "$server" ] || server=wineserver
 
 if [ "${1:-}" = --prepare ]; then
     # Slow, so done once per build tree; the tests that need it depend on this step.
@@ -21,7 +23,7 @@ if [ "${1:-}" = --prepare ]; then
         if [ -n "${2:-}" ]; then
             "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
         fi
-        wineserver -w
+        "$server" -w
     fi
     exit 0
 fi
@@ -32,5 +34,5 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 status=0
 "$wine" "$@" || status=$?
-wineserver -w
+"$server" -w
 exit "$status"
