@@ -109,7 +109,8 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
 
     // Screen readers learn each square's colour from an annotation; without the
     // service (older systems) the game plays the same.
-    if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (comStarted_)
         CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                          reinterpret_cast<void**>(&accessibility_));
 
@@ -135,7 +136,8 @@ frmZarquel::~frmZarquel()
             DeleteObject(object);
     if (accelerators_)
         DestroyAcceleratorTable(accelerators_);
-    CoUninitialize();
+    if (comStarted_)
+        CoUninitialize();
 }
 
 void frmZarquel::buildBoard()

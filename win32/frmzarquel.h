@@ -79,6 +79,7 @@ private:
     HFONT timeFont_ = nullptr;
     HBITMAP banner_ = nullptr;
     IAccPropServices* accessibility_ = nullptr;
+    bool comStarted_ = false;
     UINT dpi_ = 96;
     bool clockRunning_ = false;
     // Where Tab from cmdTakeFocus comes back to the board.
