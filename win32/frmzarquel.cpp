@@ -1,10 +1,10 @@
 // Builds the window from its fixed layout and routes its events to the game.
 #include "frmzarquel.h"
 
+#include "squareaccessible.h"
 #include "texts.h"
 
-#include <initguid.h>
-#include <oleacc.h>
+#include <objbase.h>
 
 #include <string>
 #include <string_view>
@@ -107,12 +107,8 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     windowClass.lpszClassName = ClassName;
     RegisterClassExW(&windowClass);
 
-    // Screen readers learn each square's colour from an annotation; without the
-    // service (older systems) the game plays the same.
+    // The squares' accessible objects are COM objects.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    if (comStarted_)
-        CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                         reinterpret_cast<void**>(&accessibility_));
 
     const std::wstring caption = w(texts::AppTitle);
     hwnd_ = CreateWindowExW(ExStyle, ClassName, caption.c_str(), Style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -129,8 +125,6 @@ frmZarquel::~frmZarquel()
 {
     if (hwnd_)
         DestroyWindow(hwnd_);
-    if (accessibility_)
-        accessibility_->Release();
     for (HGDIOBJ object : {HGDIOBJ(wastedFont_), HGDIOBJ(secondsFont_), HGDIOBJ(timeFont_), HGDIOBJ(banner_)})
         if (object)
             DeleteObject(object);
@@ -157,6 +151,8 @@ void frmZarquel::buildBoard()
     for (int index = 1; index <= SquareCount; ++index) {
         // The window text names the square for screen readers; owner drawing never paints it.
         HWND square = child(L"BUTTON", texts::squareName(index), WS_TABSTOP | BS_OWNERDRAW, SquareBase + index);
+        buttonProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(square, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(squareProc)));
         cmdSquare[static_cast<std::size_t>(index - 1)] = square;
     }
 }
@@ -426,6 +422,20 @@ void frmZarquel::drawBanner(const DRAWITEMSTRUCT& item)
     DeleteDC(source);
 }
 
+WNDPROC frmZarquel::buttonProc_ = nullptr;
+
+// A button in all but what it tells a screen reader, which includes its colour.
+LRESULT CALLBACK frmZarquel::squareProc(HWND square, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        const auto* self = reinterpret_cast<frmZarquel*>(GetWindowLongPtrW(GetParent(square), GWLP_USERDATA));
+        if (const SquareIndex index = self ? self->squareOf(square) : 0)
+            if (const LRESULT object = squareAccessibleObject(square, wParam, colorName(self->squareColor(index))))
+                return object;
+    }
+    return CallWindowProcW(buttonProc_, square, message, wParam, lParam);
+}
+
 LRESULT CALLBACK frmZarquel::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
@@ -494,9 +504,8 @@ void frmZarquel::setSquareColor(SquareIndex index, SquareColor color)
     colors_.at(static_cast<std::size_t>(index - 1)) = color;
     HWND control = square(index);
     InvalidateRect(control, nullptr, FALSE);
-    if (accessibility_)
-        accessibility_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                       PROPID_ACC_DESCRIPTION, colorName(color));
+    // Screen readers ask again for the description when told it changed.
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void frmZarquel::enableClock()

@@ -9,8 +9,6 @@
 
 #include <array>
 
-struct IAccPropServices;
-
 class frmZarquel final : public zarquel::BoardView {
 public:
     explicit frmZarquel(HINSTANCE instance);
@@ -45,6 +43,8 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK squareProc(HWND square, UINT message, WPARAM wParam, LPARAM lParam);
+    static WNDPROC buttonProc_;
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildBoard();
     void buildActions();
@@ -78,7 +78,6 @@ private:
     HFONT secondsFont_ = nullptr;
     HFONT timeFont_ = nullptr;
     HBITMAP banner_ = nullptr;
-    IAccPropServices* accessibility_ = nullptr;
     bool comStarted_ = false;
     UINT dpi_ = 96;
     bool clockRunning_ = false;

@@ -3,6 +3,8 @@
 #include "neighbourhood.h"
 #include "texts.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -213,6 +215,38 @@ void dealtBeforeShownWithNamedSquares(frmZarquel& window)
     CHECK(red < SquareCount);
 }
 
+// Name and description as a screen reader asks for them, through the square's window.
+std::pair<std::wstring, std::wstring> accessibleNameAndDescription(HWND square)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(square, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return {};
+    VARIANT self {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, description = nullptr;
+    object->get_accName(self, &name);
+    object->get_accDescription(self, &description);
+    std::pair<std::wstring, std::wstring> result {name ? name : L"", description ? description : L""};
+    SysFreeString(name);
+    SysFreeString(description);
+    object->Release();
+    return result;
+}
+
+void squaresTellScreenReadersNameAndColour(frmZarquel& window)
+{
+    for (const SquareIndex index : {SquareIndex(1), SquareIndex(7), SquareIndex(25)}) {
+        for (const SquareColor color : {Red, Green}) {
+            window.setSquareColor(index, color);
+            const auto [name, description] = accessibleNameAndDescription(window.square(index));
+            CHECK_WHAT(name == wide(texts::squareName(index)) && description == (color == Red ? L"red" : L"green"),
+                       "square " + std::to_string(index) + " tells a screen reader the wrong name or colour");
+        }
+    }
+}
+
 void squaresPaintExactlyWhatIsStored(frmZarquel& window)
 {
     const int middle = MulDiv(20, static_cast<int>(window.dpi()), 96);
@@ -395,6 +429,7 @@ int main()
     settle();
     layoutIsTheDesignScaledToTheScreen(window);
     squaresPaintExactlyWhatIsStored(window);
+    squaresTellScreenReadersNameAndColour(window);
     keyboardPlaysTheBoard(window);
     shortcutsAndNothingElse(window);
     messagesAreOwnedPlainAndExact(window);
