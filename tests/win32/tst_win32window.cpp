@@ -418,6 +418,17 @@ void exitEndsWithStatusZero(frmZarquel& window)
     CHECK(window.hwnd() == nullptr);
 }
 
+void closingEndsWithStatusZero()
+{
+    frmZarquel window(GetModuleHandleW(nullptr));
+    window.show(SW_SHOWNORMAL);
+    settle();
+    quitStatus = -1;
+    SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    settle();
+    CHECK(quitStatus == 0 && window.hwnd() == nullptr);
+}
+
 } // namespace
 
 int main()
@@ -434,6 +445,7 @@ int main()
     shortcutsAndNothingElse(window);
     messagesAreOwnedPlainAndExact(window);
     exitEndsWithStatusZero(window);
+    closingEndsWithStatusZero();
     std::printf("%s: %d failure(s)\n", failures ? "FAIL" : "PASS", failures);
     return failures ? 1 : 0;
 }
