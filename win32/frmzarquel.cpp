@@ -4,8 +4,6 @@
 #include "squareaccessible.h"
 #include "texts.h"
 
-#include <objbase.h>
-
 #include <string>
 #include <string_view>
 
@@ -107,9 +105,6 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     windowClass.lpszClassName = ClassName;
     RegisterClassExW(&windowClass);
 
-    // The squares' accessible objects are COM objects.
-    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-
     const std::wstring caption = w(texts::AppTitle);
     hwnd_ = CreateWindowExW(ExStyle, ClassName, caption.c_str(), Style, CW_USEDEFAULT, CW_USEDEFAULT,
                             ClientWidth, ClientHeight, nullptr, nullptr, instance, this);
@@ -130,8 +125,6 @@ frmZarquel::~frmZarquel()
             DeleteObject(object);
     if (accelerators_)
         DestroyAcceleratorTable(accelerators_);
-    if (comStarted_)
-        CoUninitialize();
 }
 
 void frmZarquel::buildBoard()

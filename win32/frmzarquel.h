@@ -78,7 +78,6 @@ private:
     HFONT secondsFont_ = nullptr;
     HFONT timeFont_ = nullptr;
     HBITMAP banner_ = nullptr;
-    bool comStarted_ = false;
     UINT dpi_ = 96;
     bool clockRunning_ = false;
     // Where Tab from cmdTakeFocus comes back to the board.

@@ -7,6 +7,44 @@
 
 namespace {
 
+// The COM and accessibility DLLs load on the first screen-reader question, not at start:
+// most games never get one, and under Wine they cost a tenth of the start-up time.
+struct Accessibility {
+    decltype(&CoInitializeEx) coInitializeEx = nullptr;
+    decltype(&CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+    decltype(&SysAllocString) sysAllocString = nullptr;
+    bool ready = false;
+
+    static const Accessibility& get()
+    {
+        static const Accessibility loaded = load();
+        return loaded;
+    }
+
+private:
+    template <typename Function>
+    static void find(Function& function, const wchar_t* dll, const char* name)
+    {
+        if (HMODULE module = LoadLibraryW(dll))
+            function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+
+    static Accessibility load()
+    {
+        Accessibility a;
+        find(a.coInitializeEx, L"ole32.dll", "CoInitializeEx");
+        find(a.createStdAccessibleObject, L"oleacc.dll", "CreateStdAccessibleObject");
+        find(a.lresultFromObject, L"oleacc.dll", "LresultFromObject");
+        find(a.sysAllocString, L"oleaut32.dll", "SysAllocString");
+        a.ready = a.coInitializeEx && a.createStdAccessibleObject && a.lresultFromObject && a.sysAllocString;
+        // COM stays up on the window's thread until the process ends.
+        if (a.ready)
+            a.ready = SUCCEEDED(a.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        return a;
+    }
+};
+
 // Everything but the description is the system's own account of the button.
 class SquareAccessible final : public IAccessible {
 public:
@@ -37,7 +75,7 @@ public:
     {
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
             return E_INVALIDARG;
-        *description = SysAllocString(color_.c_str());
+        *description = Accessibility::get().sysAllocString(color_.c_str());
         return *description ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -119,11 +157,13 @@ private:
 // export, and linked as code it reads as a stray GUID.
 LRESULT squareAccessibleObject(HWND square, WPARAM wParam, const wchar_t* color)
 {
+    const Accessibility& dlls = Accessibility::get();
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(square, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+    if (!dlls.ready || FAILED(dlls.createStdAccessibleObject(square, OBJID_CLIENT, __uuidof(IAccessible),
+                                                             reinterpret_cast<void**>(&standard))))
         return 0;
     auto* wrapped = new SquareAccessible(standard, color);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, wrapped);
+    const LRESULT result = dlls.lresultFromObject(__uuidof(IAccessible), wParam, wrapped);
     wrapped->Release(); // the result holds its own reference
     return result;
 }
