@@ -108,9 +108,11 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     const std::wstring caption = w(texts::AppTitle);
     hwnd_ = CreateWindowExW(ExStyle, ClassName, caption.c_str(), Style, CW_USEDEFAULT, CW_USEDEFAULT,
                             ClientWidth, ClientHeight, nullptr, nullptr, instance, this);
+    // Controls are made in place for the screen's density, which saves moving them all at start.
+    dpi_ = windowDpi(hwnd_);
     buildBoard();
     buildActions();
-    layout(windowDpi(hwnd_), nullptr);
+    layout(dpi_, nullptr);
 
     // Dealt before the window is first shown, so the all-red design board never appears.
     game_.Deal();
@@ -129,21 +131,24 @@ frmZarquel::~frmZarquel()
 
 void frmZarquel::buildBoard()
 {
-    const auto child = [this](const wchar_t* kind, std::string_view text, DWORD style, int id) {
+    const auto child = [this](const wchar_t* kind, std::string_view text, DWORD style, int id, const Place& at) {
         const std::wstring wide = w(text);
-        return CreateWindowExW(0, kind, wide.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+        return CreateWindowExW(0, kind, wide.c_str(), WS_CHILD | WS_VISIBLE | style, scaled(at.left),
+                               scaled(at.top), scaled(at.width), scaled(at.height), hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     };
     // Beyond the right edge of the client area: never seen, yet it can hold the focus.
-    cmdTakeFocus = child(L"BUTTON", texts::TakeFocus, WS_TABSTOP | BS_PUSHBUTTON, IdTakeFocus);
-    lblWasted = child(L"STATIC", texts::Wasted, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1);
-    lblSeconds = child(L"STATIC", texts::Seconds, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1);
-    lblTime = child(L"STATIC", "0", SS_CENTER | SS_NOPREFIX, -1);
+    cmdTakeFocus = child(L"BUTTON", texts::TakeFocus, WS_TABSTOP | BS_PUSHBUTTON, IdTakeFocus, TakeFocusPlace);
+    lblWasted = child(L"STATIC", texts::Wasted, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, WastedPlace);
+    lblSeconds = child(L"STATIC", texts::Seconds, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, SecondsPlace);
+    lblTime = child(L"STATIC", "0", SS_CENTER | SS_NOPREFIX, -1, TimePlace);
     // Its text is what a screen reader says; the picture is drawn by hand.
-    imgTitle = child(L"STATIC", texts::AppTitle, SS_OWNERDRAW, -1);
+    imgTitle = child(L"STATIC", texts::AppTitle, SS_OWNERDRAW, -1, TitlePlace);
     for (int index = 1; index <= SquareCount; ++index) {
         // The window text names the square for screen readers; owner drawing never paints it.
-        HWND square = child(L"BUTTON", texts::squareName(index), WS_TABSTOP | BS_OWNERDRAW, SquareBase + index);
+        const int row = (index - 1) / BoardSide, column = (index - 1) % BoardSide;
+        HWND square = child(L"BUTTON", texts::squareName(index), WS_TABSTOP | BS_OWNERDRAW, SquareBase + index,
+                            squarePlace(row, column));
         buttonProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(square, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(squareProc)));
         cmdSquare[static_cast<std::size_t>(index - 1)] = square;
@@ -191,18 +196,20 @@ void frmZarquel::buildActions()
 
 void frmZarquel::layout(UINT dpi, const RECT* suggested)
 {
-    dpi_ = dpi;
-    const auto place = [this](HWND control, const Place& at) {
-        MoveWindow(control, scaled(at.left), scaled(at.top), scaled(at.width), scaled(at.height), TRUE);
-    };
-    place(cmdTakeFocus, TakeFocusPlace);
-    place(lblWasted, WastedPlace);
-    place(lblSeconds, SecondsPlace);
-    place(lblTime, TimePlace);
-    place(imgTitle, TitlePlace);
-    for (int row = 0; row < BoardSide; ++row)
-        for (int column = 0; column < BoardSide; ++column)
-            place(square(squareAt(row, column)), squarePlace(row, column));
+    if (dpi != dpi_) {
+        dpi_ = dpi;
+        const auto place = [this](HWND control, const Place& at) {
+            MoveWindow(control, scaled(at.left), scaled(at.top), scaled(at.width), scaled(at.height), TRUE);
+        };
+        place(cmdTakeFocus, TakeFocusPlace);
+        place(lblWasted, WastedPlace);
+        place(lblSeconds, SecondsPlace);
+        place(lblTime, TimePlace);
+        place(imgTitle, TitlePlace);
+        for (int row = 0; row < BoardSide; ++row)
+            for (int column = 0; column < BoardSide; ++column)
+                place(square(squareAt(row, column)), squarePlace(row, column));
+    }
 
     fitLabel(lblWasted, wastedFont_, 80);
     fitLabel(lblSeconds, secondsFont_, 80);

@@ -48,7 +48,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildBoard();
     void buildActions();
-    // Sizes the window, places every control and picks fonts and banner for `dpi`.
+    // Sizes the window, moves the controls if the density changed and picks fonts and banner for `dpi`.
     void layout(UINT dpi, const RECT* suggested);
     bool keyDown(HWND target, WPARAM key);
     void command(int id, int notification);

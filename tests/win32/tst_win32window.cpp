@@ -201,6 +201,24 @@ void layoutIsTheDesignScaledToTheScreen(frmZarquel& window)
     }
 }
 
+// Dragged to a screen of another density, the window takes that density's size and places.
+void followsTheScreenDensity(frmZarquel& window)
+{
+    const UINT start = window.dpi();
+    for (const UINT dpi : {start > 96 ? 96u : 192u, start}) {
+        RECT suggested {10, 10, 20, 20}; // where Windows would put it; the window sizes itself
+        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT client;
+        GetClientRect(window.hwnd(), &client);
+        const RECT square = clientRectOf(window.hwnd(), window.square(25));
+        const int k = static_cast<int>(dpi);
+        CHECK_WHAT(window.dpi() == dpi && client.right == MulDiv(264, k, 96) && client.bottom == MulDiv(394, k, 96) &&
+                       square.left == MulDiv(208, k, 96) && square.top == MulDiv(344, k, 96) &&
+                       square.right - square.left == MulDiv(41, k, 96),
+                   "wrong size or place at " + std::to_string(dpi) + " DPI");
+    }
+}
+
 void dealtBeforeShownWithNamedSquares(frmZarquel& window)
 {
     CHECK(textOf(window.timeLabel()) == L"0");
@@ -439,6 +457,7 @@ int main()
     SetForegroundWindow(window.hwnd());
     settle();
     layoutIsTheDesignScaledToTheScreen(window);
+    followsTheScreenDensity(window);
     squaresPaintExactlyWhatIsStored(window);
     squaresTellScreenReadersNameAndColour(window);
     keyboardPlaysTheBoard(window);
