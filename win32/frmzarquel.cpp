@@ -18,7 +18,7 @@ constexpr DWORD ExStyle = 0;
 constexpr COLORREF Yellow = RGB(255, 255, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
 
-// Control ids: squares are SquareBase + index, so the index comes back with every click.
+// Control ids: squares are SquareBase + index (101..125), so the index comes back with every click.
 enum : int {
     IdTakeFocus = 100,
     SquareBase = 100,

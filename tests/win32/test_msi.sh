@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the MSI silently under Wine, sees the installed game's window, uninstalls it and checks nothing is left.
-# Usage (inside an X display): test_msi.sh WINE_SH PREFIX MSI VERSION
+# Usage (inside an X display): test_msi.sh WINE_SH PREFIX MSI VERSION   (the installer's three-part version)
 set -euo pipefail
 wine_sh=$1 prefix=$2 msi=$3 version=$4
 run() { "$wine_sh" "$prefix" "$@"; }
@@ -20,7 +20,8 @@ done
 run msiexec /i "$msi" /qn || fail "msiexec /i ended with $?"
 [ -f "$folder/zarquel.exe" ] || fail "no zarquel.exe under Program Files"
 [ -n "$(shortcuts)" ] || fail "no Start-menu shortcut"
-entry | grep -q "DisplayVersion.*${version%%.*}\." || fail "no Add/Remove Programs entry with the version"
+entry | grep -Eq "DisplayVersion[[:space:]]+REG_SZ[[:space:]]+${version//./\\.}\$" ||
+    fail "no Add/Remove Programs entry with version $version"
 
 # Started from where it was installed, far enough to show its window, then Ctrl+X.
 "$wine_sh" "$prefix" "C:\\Program Files\\Zarquel\\zarquel.exe" &
