@@ -5,8 +5,9 @@ set -euo pipefail
 export WINEPREFIX=$1
 shift
 export WINEDEBUG=-all
-# No Mono or Gecko installer prompts: the game needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts: the game needs neither. No menu entries or file
+# associations in the user's home either, from the prefix or from the installer's shortcut.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 # Debian's wine wrapper only adds a hint about 32-bit Wine; call the 64-bit loader itself.
 wine=/usr/lib/wine/wine64
