@@ -344,6 +344,12 @@ void keyboardPlaysTheBoard(frmZarquel& window)
     SendMessageW(at(19), WM_KEYUP, VK_SPACE, 0);
     settle();
     CHECK(focused() == sink && greenSquares(window) == after);
+    // A quick double click is two clicks: the board switches back.
+    const std::set<int> beforeDouble = greenSquares(window);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(at(9), message, MK_LBUTTON * (message != WM_LBUTTONUP), MAKELPARAM(5, 5));
+    settle();
+    CHECK(greenSquares(window) == beforeDouble && focused() == sink);
     // A new game starts the keyboard again at square 1.
     CHECK(press(window, 'N', false, true));
     CHECK(press(window, VK_TAB) && focused() == at(1));
