@@ -133,6 +133,11 @@ def save_gif(img, path):
              transparency=BANNER_PALETTE.index(WHITE))
 
 
+def save_bmp(img, path):
+    # The same pixels for the Windows window, which keys out white as it draws.
+    img.save(path, "BMP")
+
+
 # ---------------------------------------------------------------- icon
 
 # The bolt in a unit square, from the top right down to the tip at bottom left.
@@ -251,8 +256,10 @@ def ico_bytes(images):
 def main(outdir):
     os.makedirs(outdir, exist_ok=True)
     path = lambda name: os.path.join(outdir, name)
-    save_gif(draw_banner(1), path("banner.gif"))
-    save_gif(draw_banner(2), path("banner@2x.gif"))
+    for scale, name in ((1, "banner"), (2, "banner@2x")):
+        banner = draw_banner(scale)
+        save_gif(banner, path(name + ".gif"))
+        save_bmp(banner, path(name + ".bmp"))
     crisp = {}
     for size in ICON_SIZES:
         if size <= 32:

@@ -11,13 +11,35 @@ Usage: bench/run.sh WHAT [OPTIONS]
   clock [--seconds N]  the shown count against the wall clock under clicks (60 s)
   all                  all three, with their defaults
   profile              callgrind instruction counts of zarquel and the floor from start to idle
+  wine [RUNS]          zarquel.exe under Wine against a bare Win32 window (median of RUNS, 15), and its size
 TEXT
     exit 2
 }
 [ $# -ge 1 ] || usage
 what=$1
 shift
-case "$what" in launch | latency | clock | all | profile) ;; *) usage ;; esac
+case "$what" in launch | latency | clock | all | profile | wine) ;; *) usage ;; esac
+
+if [ "$what" = wine ]; then
+    "$root/scripts/setup.sh" windows-bench >/dev/null
+    build=$root/build/windows-bench
+    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    "$root/tests/win32/wine.sh" "$WINEPREFIX" --prepare
+    # One Wine server kept up for every start, so neither program pays for starting it.
+    /usr/lib/wine/wineserver64 -p
+    trap '/usr/lib/wine/wineserver64 -k' EXIT
+    status=0
+    ZARQUEL_PROGRAM="/usr/lib/wine/wine64 $build/win32/zarquel.exe" \
+        FLOOR_PROGRAM="/usr/lib/wine/wine64 $build/bench/zarquel_floor.exe" LAUNCH_TARGET=1.20 \
+        "$root/bench/launch_memory.sh" "$build" "${1:-15}" || status=1
+    size=$(stat -c %s "$build/win32/zarquel.exe")
+    awk -v size="$size" 'BEGIN {
+        printf "zarquel.exe, static: %d bytes (%.2f MiB); target <= 1 MiB: %s\n", size, size / 1048576,
+            size <= 1048576 ? "met" : "MISSED"
+        exit !(size <= 1048576)
+    }' || status=1
+    exit "$status"
+fi
 
 "$root/scripts/setup.sh" bench >/dev/null
 build=$root/build/bench

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots: the end-to-end test's own view of the real window in Xvfb.
+# Takes the README's screenshots: the end-to-end test's own view of the real window in Xvfb,
+# the Windows one of zarquel.exe under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" debug >/dev/null
@@ -10,3 +11,10 @@ for scale in 1 2; do
         xvfb-run -a -s "-screen 0 1280x1024x24" "$root/build/debug/tests/tst_endtoend" >/dev/null
     echo "docs/$name"
 done
+
+"$root/scripts/setup.sh" windows >/dev/null
+"$root/tests/win32/wine.sh" "$root/build/windows/wineprefix" --prepare
+ZARQUEL_SCREENSHOT="$root/docs/zarquel-windows.png" QT_QPA_PLATFORM=xcb \
+    ZARQUEL_COMMAND="$root/tests/win32/wine.sh $root/build/windows/wineprefix $root/build/windows/win32/zarquel.exe" \
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$root/build/debug/tests/tst_endtoend" >/dev/null
+echo docs/zarquel-windows.png

@@ -10,7 +10,7 @@ from PIL import Image
 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 ICONS = ["icon-%d.png" % s for s in (16, 32, 48, 64, 128, 256)]
-GENERATED = ["banner.gif", "banner@2x.gif", "icon.svg", "icon.ico"] + ICONS
+GENERATED = ["banner.gif", "banner@2x.gif", "banner.bmp", "banner@2x.bmp", "icon.svg", "icon.ico"] + ICONS
 YELLOWS = {(0xFF, 0xFF, 0x00), (0xFF, 0xDE, 0x00)}
 REDS = [(0xEF, 0x00, 0x00), (0xDE, 0x00, 0x08), (0xCE, 0x10, 0x10)]
 
@@ -80,6 +80,12 @@ class Banner(unittest.TestCase):
             self.assertGreater(rows[-1], h * 3 // 4)
             self.assertGreater(second, 1.5 * first, "second line should be much larger")
             self.assertEqual(img.getpixel((0, 0)), (0xFF, 0xFF, 0xFF))
+
+    def test_bitmaps_are_the_gifs_pixels(self):
+        for name in ("banner", "banner@2x"):
+            bmp = image(name + ".bmp", "RGB")
+            self.assertEqual(read(name + ".bmp")[:2], b"BM")
+            self.assertEqual(bmp.tobytes(), image(name + ".gif", "RGB").tobytes(), name)
 
 
 class Icons(unittest.TestCase):

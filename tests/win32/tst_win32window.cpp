@@ -1,0 +1,476 @@
+// The Windows frmZarquel under Wine: layout, exact colours, keyboard play, shortcuts and message boxes.
+#include "frmzarquel.h"
+#include "neighbourhood.h"
+#include "texts.h"
+
+#include <oleacc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace zarquel;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const std::string& what, int line)
+{
+    if (!ok) {
+        ++failures;
+        std::fprintf(stderr, "tst_win32window.cpp:%d: FAIL: %s\n", line, what.c_str());
+    }
+}
+#define CHECK(condition) check((condition), #condition, __LINE__)
+#define CHECK_WHAT(condition, what) check((condition), (what), __LINE__)
+
+std::wstring textOf(HWND hwnd)
+{
+    wchar_t text[1024] {};
+    GetWindowTextW(hwnd, text, 1024);
+    return text;
+}
+
+std::wstring wide(std::string_view text)
+{
+    return std::wstring(text.begin(), text.end()); // the game's texts are ASCII
+}
+
+// The exit status the window asked for, once it has.
+int quitStatus = -1;
+
+// Runs pending messages, paints included.
+void settle()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quitStatus = static_cast<int>(message.wParam);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+RECT clientRectOf(HWND parent, HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+COLORREF pixel(HWND control, int x, int y)
+{
+    HDC dc = GetDC(control);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(control, dc);
+    return color;
+}
+
+// A key as the message loop would see it, with Shift, Ctrl and Alt held as asked.
+bool press(frmZarquel& window, UINT key, bool shift = false, bool control = false, bool alt = false)
+{
+    BYTE state[256] {};
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_MENU] = alt ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG message {};
+    message.hwnd = GetFocus();
+    message.message = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    message.wParam = key;
+    message.lParam = alt ? (1 << 29) : 0;
+    const bool used = window.preTranslate(message);
+    BYTE none[256] {};
+    SetKeyboardState(none);
+    settle();
+    return used;
+}
+
+void clickSquare(frmZarquel& window, SquareIndex index)
+{
+    SendMessageW(window.square(index), BM_CLICK, 0, 0);
+    settle();
+}
+
+std::set<int> greenSquares(frmZarquel& window)
+{
+    std::set<int> green;
+    for (int k = 1; k <= SquareCount; ++k)
+        if (window.squareColor(static_cast<SquareIndex>(k)) == Green)
+            green.insert(k);
+    return green;
+}
+
+// What a message box showed, read while it was open, and the window's state behind it.
+struct SeenBox {
+    std::wstring title, text;
+    HWND owner = nullptr;
+    int buttons = 0;
+    bool icon = false;
+    bool clockRunning = false;
+};
+std::vector<SeenBox> seenBoxes;
+frmZarquel* watched = nullptr;
+
+LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t kind[32] {};
+        GetClassNameW(box, kind, 32);
+        if (lstrcmpW(kind, L"#32770") != 0)
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        SeenBox seen;
+        seen.title = textOf(box);
+        seen.text = textOf(GetDlgItem(box, 0xFFFF));
+        seen.owner = GetWindow(box, GW_OWNER);
+        seen.clockRunning = watched->clockRunning();
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            GetClassNameW(child, kind, 32);
+            // Not shown yet, but each visible-to-be control has the style.
+            if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
+                continue;
+            if (lstrcmpiW(kind, L"Button") == 0)
+                ++seen.buttons;
+            if (lstrcmpiW(kind, L"Static") == 0 && SendMessageW(child, STM_GETICON, 0, 0))
+                seen.icon = true;
+        }
+        seenBoxes.push_back(seen);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void layoutIsTheDesignScaledToTheScreen(frmZarquel& window)
+{
+    const UINT dpi = window.dpi();
+    if (const char* expected = std::getenv("ZARQUEL_EXPECT_DPI"))
+        CHECK(dpi == static_cast<UINT>(std::atoi(expected)));
+    const auto scaled = [dpi](int twips) { return MulDiv(twips / 15, static_cast<int>(dpi), 96); };
+    HWND hwnd = window.hwnd();
+    CHECK(textOf(hwnd) == L"Zarquel");
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    CHECK(!(style & WS_THICKFRAME) && !(style & WS_MAXIMIZEBOX) && (style & WS_MINIMIZEBOX));
+    RECT client;
+    GetClientRect(hwnd, &client);
+    CHECK(client.right == scaled(3960) && client.bottom == scaled(5910));
+
+    struct Expected {
+        const char* name;
+        HWND control;
+        int left, top, width, height;
+    };
+    std::vector<Expected> controls {
+        {"cmdTakeFocus", window.takeFocus(), 4200, 2760, 1215, 495},
+        {"lblTime", window.timeLabel(), 2415, 1920, 615, 375},
+    };
+    for (int k = 1; k <= SquareCount; ++k) {
+        const int row = (k - 1) / 5, column = (k - 1) % 5;
+        controls.push_back({"cmdSquare", window.square(static_cast<SquareIndex>(k)), 240 + 720 * column,
+                            2280 + 720 * row, 615, 615});
+    }
+    for (const Expected& at : controls) {
+        const RECT rect = clientRectOf(hwnd, at.control);
+        CHECK_WHAT(rect.left == scaled(at.left) && rect.top == scaled(at.top) &&
+                       rect.right - rect.left == scaled(at.width) && rect.bottom - rect.top == scaled(at.height),
+                   std::string(at.name) + " is not at its designed place");
+    }
+    // Out of sight, yet it holds the focus from the start.
+    CHECK(clientRectOf(hwnd, window.takeFocus()).left >= client.right);
+    CHECK(GetFocus() == window.takeFocus());
+
+    HMENU bar = GetMenu(hwnd);
+    CHECK(GetMenuItemCount(bar) == 2);
+    const std::vector<std::pair<int, std::vector<std::wstring>>> menus {
+        {0, {L"&Pause Game\tCtrl+P", L"&New Game\tCtrl+N", L"", L"E&xit\tCtrl+X"}},
+        {1, {L"&Instructions\tCtrl+I", L"&About Zarquel\tCtrl+A"}},
+    };
+    for (const auto& [position, items] : menus) {
+        HMENU menu = GetSubMenu(bar, position);
+        CHECK(GetMenuItemCount(menu) == static_cast<int>(items.size()));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            wchar_t caption[64] {};
+            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            CHECK_WHAT(caption == items[i], "menu item " + std::to_string(i) + " of menu " + std::to_string(position));
+        }
+    }
+}
+
+// Dragged to a screen of another density, the window takes that density's size and places.
+void followsTheScreenDensity(frmZarquel& window)
+{
+    const UINT start = window.dpi();
+    for (const UINT dpi : {start > 96 ? 96u : 192u, start}) {
+        RECT suggested {10, 10, 20, 20}; // where Windows would put it; the window sizes itself
+        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT client;
+        GetClientRect(window.hwnd(), &client);
+        const RECT square = clientRectOf(window.hwnd(), window.square(25));
+        const int k = static_cast<int>(dpi);
+        CHECK_WHAT(window.dpi() == dpi && client.right == MulDiv(264, k, 96) && client.bottom == MulDiv(394, k, 96) &&
+                       square.left == MulDiv(208, k, 96) && square.top == MulDiv(344, k, 96) &&
+                       square.right - square.left == MulDiv(41, k, 96),
+                   "wrong size or place at " + std::to_string(dpi) + " DPI");
+    }
+}
+
+void dealtBeforeShownWithNamedSquares(frmZarquel& window)
+{
+    CHECK(textOf(window.timeLabel()) == L"0");
+    CHECK(!window.clockRunning());
+    int red = 0;
+    for (int k = 1; k <= SquareCount; ++k) {
+        const SquareColor color = window.squareColor(static_cast<SquareIndex>(k));
+        CHECK(color == Red || color == Green);
+        red += color == Red;
+        CHECK(textOf(window.square(static_cast<SquareIndex>(k))) == wide(texts::squareName(k)));
+    }
+    CHECK(red < SquareCount);
+}
+
+// Name and description as a screen reader asks for them, through the square's window.
+std::pair<std::wstring, std::wstring> accessibleNameAndDescription(HWND square)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(square, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return {};
+    VARIANT self {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, description = nullptr;
+    object->get_accName(self, &name);
+    object->get_accDescription(self, &description);
+    std::pair<std::wstring, std::wstring> result {name ? name : L"", description ? description : L""};
+    SysFreeString(name);
+    SysFreeString(description);
+    object->Release();
+    return result;
+}
+
+void squaresTellScreenReadersNameAndColour(frmZarquel& window)
+{
+    for (const SquareIndex index : {SquareIndex(1), SquareIndex(7), SquareIndex(25)}) {
+        for (const SquareColor color : {Red, Green}) {
+            window.setSquareColor(index, color);
+            const auto [name, description] = accessibleNameAndDescription(window.square(index));
+            CHECK_WHAT(name == wide(texts::squareName(index)) && description == (color == Red ? L"red" : L"green"),
+                       "square " + std::to_string(index) + " tells a screen reader the wrong name or colour");
+        }
+    }
+}
+
+void squaresPaintExactlyWhatIsStored(frmZarquel& window)
+{
+    const int middle = MulDiv(20, static_cast<int>(window.dpi()), 96);
+    for (const SquareColor color : {Red, Green, SquareColor(0x123456)}) {
+        for (int k = 1; k <= SquareCount; ++k)
+            window.setSquareColor(static_cast<SquareIndex>(k), color);
+        settle();
+        for (int k = 1; k <= SquareCount; ++k) {
+            const SquareIndex index = static_cast<SquareIndex>(k);
+            CHECK(window.squareColor(index) == color);
+            // The whole face, edge to edge, and no caption painted over it.
+            for (const int at : {0, middle, 2 * middle})
+                CHECK_WHAT(pixel(window.square(index), at, middle) == static_cast<COLORREF>(color),
+                           "square " + std::to_string(k) + " is painted off its colour");
+        }
+    }
+}
+
+void keyboardPlaysTheBoard(frmZarquel& window)
+{
+    window.game().Deal();
+    settle();
+    HWND sink = window.takeFocus();
+    const auto focused = [&] { return GetFocus(); };
+    const auto at = [&](int k) { return window.square(static_cast<SquareIndex>(k)); };
+    // A fresh board: Tab goes to square 1, then on in index order, Shift+Tab back.
+    CHECK(press(window, VK_TAB) && focused() == at(1));
+    CHECK(press(window, VK_TAB) && focused() == at(2));
+    CHECK(press(window, VK_TAB, true) && focused() == at(1));
+    CHECK(press(window, VK_TAB, true) && focused() == sink);
+    // The sink keeps the focus against the arrows.
+    for (UINT arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
+        CHECK(press(window, arrow) && focused() == sink);
+
+    // A keyboard-focused square wears a mark inside its edge.
+    press(window, VK_TAB);
+    const int inset = MulDiv(4, static_cast<int>(window.dpi()), 96);
+    CHECK(pixel(at(1), inset, inset) != static_cast<COLORREF>(window.squareColor(1)));
+
+    // Arrows move in two dimensions and stop at the edges.
+    struct Move {
+        int from;
+        UINT key;
+        int to;
+    };
+    const Move moves[] {
+        {13, VK_UP, 8}, {13, VK_DOWN, 18}, {13, VK_LEFT, 12}, {13, VK_RIGHT, 14},
+        {1, VK_UP, 1},  {1, VK_LEFT, 1},   {5, VK_RIGHT, 5},  {25, VK_DOWN, 25}, {21, VK_LEFT, 21},
+    };
+    for (const Move& move : moves) {
+        SetFocus(at(move.from));
+        CHECK_WHAT(press(window, move.key) && focused() == at(move.to),
+                   "arrow from square " + std::to_string(move.from));
+    }
+
+    // Enter clicks the focused square and sends the focus to the sink; Tab comes back to it.
+    SetFocus(at(7));
+    const std::set<int> before = greenSquares(window);
+    CHECK(press(window, VK_RETURN));
+    std::set<int> switched;
+    const std::set<int> after = greenSquares(window);
+    for (int k = 1; k <= SquareCount; ++k)
+        if (before.count(k) != after.count(k))
+            switched.insert(k);
+    CHECK(switched == neighbourhood(7));
+    CHECK(focused() == sink && window.clockRunning());
+    CHECK(press(window, VK_TAB) && focused() == at(7));
+    CHECK(press(window, VK_TAB) && focused() == at(8));
+
+    // A mouse click leaves no mark anywhere: the sink has the focus at once.
+    clickSquare(window, 19);
+    CHECK(focused() == sink);
+    CHECK(pixel(at(19), inset, inset) == static_cast<COLORREF>(window.squareColor(19)));
+    CHECK(press(window, VK_TAB) && focused() == at(19));
+    // Space is the button's own click.
+    SendMessageW(at(19), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(at(19), WM_KEYUP, VK_SPACE, 0);
+    settle();
+    CHECK(focused() == sink && greenSquares(window) == after);
+    // A quick double click is two clicks: the board switches back.
+    const std::set<int> beforeDouble = greenSquares(window);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(at(9), message, MK_LBUTTON * (message != WM_LBUTTONUP), MAKELPARAM(5, 5));
+    settle();
+    CHECK(greenSquares(window) == beforeDouble && focused() == sink);
+    // A new game starts the keyboard again at square 1.
+    CHECK(press(window, 'N', false, true));
+    CHECK(press(window, VK_TAB) && focused() == at(1));
+    window.focusSink();
+}
+
+void shortcutsAndNothingElse(frmZarquel& window)
+{
+    struct Key {
+        const char* name;
+        UINT key;
+        bool shift, control, alt;
+        bool pauses;
+    };
+    const Key keys[] {
+        {"Escape", VK_ESCAPE, false, false, false, true},
+        {"Shift+Escape", VK_ESCAPE, true, false, false, true},
+        {"Ctrl+Escape", VK_ESCAPE, false, true, false, true},
+        {"Alt+Escape", VK_ESCAPE, false, false, true, true},
+        {"Ctrl+Shift+Alt+Escape", VK_ESCAPE, true, true, true, true},
+        {"Ctrl+P", 'P', false, true, false, true},
+        {"P", 'P', false, false, false, false},
+        {"Ctrl+Shift+P", 'P', true, true, false, false},
+        {"Ctrl+Q", 'Q', false, true, false, false},
+        {"F5", VK_F5, false, false, false, false},
+    };
+    for (const Key& key : keys) {
+        for (HWND focus : {window.takeFocus(), window.square(13)}) {
+            window.game().Deal();
+            clickSquare(window, 1);
+            SetFocus(focus);
+            press(window, key.key, key.shift, key.control, key.alt);
+            CHECK_WHAT(window.clockRunning() != key.pauses, std::string(key.name) + " with the focus on " +
+                                                                 (focus == window.takeFocus() ? "the sink" : "a square"));
+        }
+    }
+    // Pausing keeps the count and the board; Ctrl+N deals and shows "0".
+    window.game().ClockTick();
+    window.game().ClockTick();
+    const std::set<int> board = greenSquares(window);
+    press(window, VK_ESCAPE);
+    CHECK(textOf(window.timeLabel()) == L"2" && greenSquares(window) == board);
+    clickSquare(window, 1);
+    CHECK(window.clockRunning());
+    press(window, 'N', false, true);
+    CHECK(textOf(window.timeLabel()) == L"0" && !window.clockRunning());
+}
+
+void messagesAreOwnedPlainAndExact(frmZarquel& window)
+{
+    watched = &window;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, watchBoxes, nullptr, GetCurrentThreadId());
+    window.game().Deal();
+    clickSquare(window, 1);
+    press(window, 'I', false, true);
+    press(window, 'A', false, true);
+    CHECK(window.clockRunning());
+
+    // One click from a win: only the plus around square 13 is green.
+    for (int k = 1; k <= SquareCount; ++k)
+        window.setSquareColor(static_cast<SquareIndex>(k), neighbourhood(13).count(k) ? Green : Red);
+    window.game().ClockTick();
+    clickSquare(window, 13);
+    UnhookWindowsHookEx(hook);
+
+    const std::vector<std::pair<std::wstring, std::wstring>> expected {
+        {L"Instructions", wide(texts::Instructions)},
+        {L"About Zarquel", wide(texts::About)},
+        {L"Zarquel", wide(texts::WinMessage)},
+    };
+    CHECK(seenBoxes.size() == expected.size());
+    for (std::size_t i = 0; i < seenBoxes.size() && i < expected.size(); ++i) {
+        const SeenBox& seen = seenBoxes[i];
+        const std::string which = "message box " + std::to_string(i);
+        CHECK_WHAT(seen.title == expected[i].first && seen.text == expected[i].second, which + " title or text");
+        CHECK_WHAT(seen.owner == window.hwnd() && seen.buttons == 1 && !seen.icon, which + " owner, buttons or icon");
+        // Instructions and About leave the clock running; the win stops it first.
+        CHECK_WHAT(seen.clockRunning == (i < 2), which + " clock");
+    }
+    // After the win: a fresh board, "0", the clock stopped.
+    CHECK(textOf(window.timeLabel()) == L"0" && !window.clockRunning());
+    CHECK(greenSquares(window) != std::set<int> {});
+}
+
+void exitEndsWithStatusZero(frmZarquel& window)
+{
+    CHECK(quitStatus == -1);
+    press(window, 'X', false, true);
+    CHECK(quitStatus == 0);
+    CHECK(window.hwnd() == nullptr);
+}
+
+void closingEndsWithStatusZero()
+{
+    frmZarquel window(GetModuleHandleW(nullptr));
+    window.show(SW_SHOWNORMAL);
+    settle();
+    quitStatus = -1;
+    SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    settle();
+    CHECK(quitStatus == 0 && window.hwnd() == nullptr);
+}
+
+} // namespace
+
+int main()
+{
+    frmZarquel window(GetModuleHandleW(nullptr));
+    dealtBeforeShownWithNamedSquares(window);
+    window.show(SW_SHOWNORMAL);
+    SetForegroundWindow(window.hwnd());
+    settle();
+    layoutIsTheDesignScaledToTheScreen(window);
+    followsTheScreenDensity(window);
+    squaresPaintExactlyWhatIsStored(window);
+    squaresTellScreenReadersNameAndColour(window);
+    keyboardPlaysTheBoard(window);
+    shortcutsAndNothingElse(window);
+    messagesAreOwnedPlainAndExact(window);
+    exitEndsWithStatusZero(window);
+    closingEndsWithStatusZero();
+    std::printf("%s: %d failure(s)\n", failures ? "FAIL" : "PASS", failures);
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,88 @@
+// The game's one Windows window: the board, the clock display, menus and messages.
+#pragma once
+
+#include "boardview.h"
+#include "chance.h"
+#include "game.h"
+
+#include <windows.h>
+
+#include <array>
+
+class frmZarquel final : public zarquel::BoardView {
+public:
+    explicit frmZarquel(HINSTANCE instance);
+    ~frmZarquel() override;
+    frmZarquel(const frmZarquel&) = delete;
+    frmZarquel& operator=(const frmZarquel&) = delete;
+
+    void show(int how);
+    // The message loop; returns the exit status.
+    int run();
+    // Keys the window sees before the control with the focus; true when used up.
+    bool preTranslate(MSG& message);
+
+    void SwitchColor(long long Square) { game_.SwitchColor(Square); }
+    zarquel::Game& game() { return game_; }
+
+    HWND hwnd() const { return hwnd_; }
+    HWND square(zarquel::SquareIndex index) const { return cmdSquare.at(static_cast<std::size_t>(index - 1)); }
+    HWND takeFocus() const { return cmdTakeFocus; }
+    HWND timeLabel() const { return lblTime; }
+    bool clockRunning() const { return clockRunning_; }
+    UINT dpi() const { return dpi_; }
+
+    // BoardView over the real controls.
+    zarquel::SquareColor squareColor(zarquel::SquareIndex square) const override;
+    void setSquareColor(zarquel::SquareIndex square, zarquel::SquareColor color) override;
+    void enableClock() override;
+    void disableClock() override;
+    void setTimeText(const std::string& text) override;
+    void focusSink() override;
+    void showMessage(const std::string& text, const std::string& title) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK squareProc(HWND square, UINT message, WPARAM wParam, LPARAM lParam);
+    static WNDPROC buttonProc_;
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void buildBoard();
+    void buildActions();
+    // Sizes the window, moves the controls if the density changed and picks fonts and banner for `dpi`.
+    void layout(UINT dpi, const RECT* suggested);
+    bool keyDown(HWND target, WPARAM key);
+    void command(int id, int notification);
+    void clickSquare(zarquel::SquareIndex index);
+    void focusSquare(zarquel::SquareIndex index);
+    zarquel::SquareIndex squareOf(HWND control) const;
+    void drawSquare(const DRAWITEMSTRUCT& item);
+    void drawBanner(const DRAWITEMSTRUCT& item);
+    void fitLabel(HWND label, HFONT& font, int tenthsOfPoint);
+    int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+
+    zarquel::StandardRandomSource random_;
+    zarquel::SystemTimeOfDay timeOfDay_;
+    zarquel::Game game_ {*this, random_, timeOfDay_};
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND cmdTakeFocus = nullptr;
+    HWND lblWasted = nullptr;
+    HWND lblSeconds = nullptr;
+    HWND lblTime = nullptr;
+    HWND imgTitle = nullptr;
+    std::array<HWND, zarquel::SquareCount> cmdSquare {};
+    std::array<zarquel::SquareColor, zarquel::SquareCount> colors_ {};
+    HACCEL accelerators_ = nullptr;
+    HFONT wastedFont_ = nullptr;
+    HFONT secondsFont_ = nullptr;
+    HFONT timeFont_ = nullptr;
+    HBITMAP banner_ = nullptr;
+    UINT dpi_ = 96;
+    bool clockRunning_ = false;
+    // Where Tab from cmdTakeFocus comes back to the board.
+    zarquel::SquareIndex lastClicked_ = 1;
+    // Only a square reached from the keyboard wears a focus mark.
+    HWND keyboardSquare_ = nullptr;
+    HWND savedFocus_ = nullptr;
+};
