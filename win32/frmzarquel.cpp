@@ -307,7 +307,7 @@ bool frmZarquel::keyDown(HWND target, WPARAM key)
     if (key == VK_TAB) {
         const bool back = GetKeyState(VK_SHIFT) < 0;
         if (target == cmdTakeFocus)
-            focusSquare(back ? SquareCount : lastClicked_);
+            focusSquare(lastClicked_); // either way, back to the square played last
         else if (index && (back ? index > 1 : index < SquareCount))
             focusSquare(static_cast<SquareIndex>(back ? index - 1 : index + 1));
         else

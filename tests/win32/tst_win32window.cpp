@@ -331,7 +331,7 @@ void keyboardPlaysTheBoard(frmZarquel& window)
             switched.insert(k);
     CHECK(switched == neighbourhood(7));
     CHECK(focused() == sink && window.clockRunning());
-    CHECK(press(window, VK_TAB) && focused() == at(7));
+    CHECK(press(window, VK_TAB, true) && focused() == at(7)); // Shift+Tab comes back to it too
     CHECK(press(window, VK_TAB) && focused() == at(8));
 
     // A mouse click leaves no mark anywhere: the sink has the focus at once.
