@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
-# Installs whatever Debian packages are missing, then configures and builds one preset.
+# Installs the Debian packages a preset's purpose needs that are missing, then configures and builds it.
+# Usage: setup.sh [PRESET]   (debug by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 preset=${1:-debug}
 
-mapfile -t wanted < <(sed -e 's/#.*//' "$root/scripts/debian-packages.txt" | awk 'NF {print $1}')
+case "$preset" in
+    release) purposes=(play) ;;
+    debug | asan | bench) purposes=(play test) ;;
+    windows | windows-i686 | windows-bench) purposes=(windows) ;;
+    web) purposes=(web) ;;
+    *) echo "setup.sh: unknown preset '$preset'" >&2; exit 2 ;;
+esac
+
+# A line is "package purpose... # why"; take the packages that serve any of ours.
+mapfile -t wanted < <(sed -e 's/#.*//' "$root/scripts/debian-packages.txt" |
+    awk -v want=" ${purposes[*]} " 'NF { for (i = 2; i <= NF; i++) if (index(want, " " $i " ")) { print $1; break } }')
+if ((${#wanted[@]} == 0)); then
+    echo "setup.sh: no packages listed for ${purposes[*]}" >&2
+    exit 1
+fi
 missing=()
 for package in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
