@@ -94,8 +94,8 @@ def check_icon_order(images, failures):
     check(order == ICON_ORDER, f"icon images (size, bits) {order}, expected {ICON_ORDER}", failures)
     for size, _, image in images:
         # Only the largest is PNG-compressed: older Windows read the rest as bitmaps.
-        check(image.startswith(PNG_SIGNATURE) == (size == 256), f"the {size} image is PNG or not wrongly",
-              failures)
+        png = image.startswith(PNG_SIGNATURE)
+        check(png == (size == 256), f"the {size} image is {'' if png else 'not '}PNG-compressed", failures)
 
 
 def main():
