@@ -1,4 +1,5 @@
 # Draws Zarquel's title banner and application icons from the polygons below.
+import io
 import os
 import struct
 import sys
@@ -251,6 +252,51 @@ def ico_bytes(images):
     return out + b"".join(blob for _, _, blob in blobs)
 
 
+# Sizes for dense screens, after the two designed images: 32-bit with alpha, the largest PNG-compressed.
+ICO_ALPHA_SIZES = (24, 48, 256)
+
+
+def ico_alpha_image(img):
+    """One RGBA image as an icon image: (directory entry, bytes)."""
+    w, h = img.size
+    if w >= 256:
+        png = io.BytesIO()
+        img.save(png, "PNG", optimize=False)
+        blob = png.getvalue()
+    else:
+        px = img.load()
+        header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, 0, 0, 0, 0, 0)
+        rows = [bytes(v for x in range(w) for v in (px[x, y][2], px[x, y][1], px[x, y][0], px[x, y][3]))
+                for y in reversed(range(h))]
+        mask = []
+        for y in reversed(range(h)):
+            bits = 0
+            for x in range(w):
+                bits = (bits << 1) | (px[x, y][3] == 0)
+            row = bits.to_bytes((w + 7) // 8, "big")
+            mask.append(row + b"\0" * (-len(row) % 4))
+        blob = header + b"".join(rows) + b"".join(mask)
+    return struct.pack("<BBBBHHI", w % 256, h % 256, 0, 0, 1, 32, len(blob)), blob
+
+
+def ico_with_alpha_sizes(designed):
+    """The designed .ico with ICO_ALPHA_SIZES appended, the designed images first."""
+    count = struct.unpack_from("<H", designed, 4)[0]
+    entries = [designed[6 + 16 * i:18 + 16 * i] for i in range(count)]
+    blobs = [designed[o:o + n] for n, o in (struct.unpack_from("<II", designed, 14 + 16 * i)
+                                            for i in range(count))]
+    for size in ICO_ALPHA_SIZES:
+        entry, blob = ico_alpha_image(draw_icon_smooth(size))
+        entries.append(entry)
+        blobs.append(blob)
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for entry, blob in zip(entries, blobs):
+        out += entry + struct.pack("<I", offset)
+        offset += len(blob)
+    return out + b"".join(blobs)
+
+
 
 
 def main(outdir):
@@ -268,7 +314,7 @@ def main(outdir):
         else:
             draw_icon_smooth(size).save(path("icon-%d.png" % size), optimize=False)
     with open(path("icon.ico"), "wb") as f:
-        f.write(ico_bytes([crisp[32], crisp[16]]))
+        f.write(ico_with_alpha_sizes(ico_bytes([crisp[32], crisp[16]])))
     with open(path("icon.svg"), "w", newline="\n") as f:
         f.write(icon_svg())
 

@@ -2,6 +2,9 @@
 
 # The icon Explorer shows, the version on the file's Details tab and the DPI manifest.
 target_sources(zarquel PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/zarquel.rc)
+# windres reports no dependencies: a redrawn icon must still rebuild the resources.
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/zarquel.rc TARGET_DIRECTORY zarquel PROPERTIES
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/icon.ico;${PROJECT_SOURCE_DIR}/win32/zarquel.manifest")
 
 # The zip holds the game, the README and the licence, nothing of the Linux desktop files.
 install(TARGETS zarquel RUNTIME DESTINATION . COMPONENT windows)

@@ -4,8 +4,11 @@
 #include "squareaccessible.h"
 #include "texts.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 using namespace zarquel;
 
@@ -84,6 +87,71 @@ void adjustWindowRect(RECT& rect, UINT dpi)
         AdjustWindowRectEx(&rect, Style, TRUE, ExStyle);
 }
 
+// Older systems give sizes for the system density only; they are scaled to the window's.
+int metricForDpi(int metric, UINT dpi)
+{
+    using GetMetric = int(WINAPI*)(int, UINT);
+    static const auto getMetric = reinterpret_cast<GetMetric>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    if (getMetric)
+        return getMetric(metric, dpi);
+    HDC screen = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi);
+}
+
+// The message box being opened on this thread: the screen area it goes over, and the hook that finds it.
+struct BoxPlacement {
+    RECT over;
+    HHOOK hook;
+    WNDPROC boxProc;
+};
+thread_local BoxPlacement placing {};
+
+// Centred over the area but never above its top, and whole on the screen the area is on.
+void placeBox(HWND box, const RECT& over)
+{
+    RECT frame;
+    GetWindowRect(box, &frame);
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    LONG x = (over.left + over.right - width) / 2;
+    LONG y = std::max((over.top + over.bottom - height) / 2, over.top);
+    MONITORINFO monitor {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&over, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& room = monitor.rcWork;
+        x = std::clamp(x, room.left, std::max(room.left, room.right - width));
+        y = std::clamp(y, room.top, std::max(room.top, room.bottom - height));
+    }
+    SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The box sizes and centres itself while it initialises, still hidden; it is moved right after.
+LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC own = placing.boxProc;
+    const LRESULT result = CallWindowProcW(own, box, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        placeBox(box, placing.over);
+    }
+    return result;
+}
+
+LRESULT CALLBACK watchForBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && !placing.boxProc) {
+        HWND created = reinterpret_cast<HWND>(wParam);
+        wchar_t kind[8] {};
+        GetClassNameW(created, kind, static_cast<int>(std::size(kind)));
+        if (lstrcmpW(kind, L"#32770") == 0)
+            placing.boxProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc)));
+    }
+    return CallNextHookEx(placing.hook, code, wParam, lParam);
+}
+
 const wchar_t* colorName(SquareColor color)
 {
     return color == Red ? L"red" : color == Green ? L"green" : L"other";
@@ -98,8 +166,6 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = ClassName;
@@ -122,9 +188,12 @@ frmZarquel::~frmZarquel()
 {
     if (hwnd_)
         DestroyWindow(hwnd_);
-    for (HGDIOBJ object : {HGDIOBJ(wastedFont_), HGDIOBJ(secondsFont_), HGDIOBJ(timeFont_), HGDIOBJ(banner_)})
+    for (HGDIOBJ object : {HGDIOBJ(smallFont_), HGDIOBJ(timeFont_), HGDIOBJ(banner_)})
         if (object)
             DeleteObject(object);
+    for (HICON icon : {bigIcon_, smallIcon_})
+        if (icon)
+            DestroyIcon(icon);
     if (accelerators_)
         DestroyAcceleratorTable(accelerators_);
 }
@@ -211,10 +280,20 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
                 place(square(squareAt(row, column)), squarePlace(row, column));
     }
 
-    fitLabel(lblWasted, wastedFont_, 80);
-    fitLabel(lblSeconds, secondsFont_, 80);
-    fitLabel(lblTime, timeFont_, 135);
-    SendMessageW(cmdTakeFocus, WM_SETFONT, reinterpret_cast<WPARAM>(secondsFont_), FALSE);
+    fitLabels({lblWasted, lblSeconds}, smallFont_, 80);
+    fitLabels({lblTime}, timeFont_, 135);
+    SendMessageW(cmdTakeFocus, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_), FALSE);
+
+    // The icon drawn for the size this screen shows, rather than 32 pixels blown up.
+    for (auto [which, metric, icon] : {std::tuple(ICON_BIG, SM_CXICON, &bigIcon_),
+                                       std::tuple(ICON_SMALL, SM_CXSMICON, &smallIcon_)}) {
+        const int size = metricForDpi(metric, dpi);
+        HICON loaded = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+        SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(loaded));
+        if (*icon)
+            DestroyIcon(*icon);
+        *icon = loaded;
+    }
 
     if (banner_)
         DeleteObject(banner_);
@@ -241,30 +320,38 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// "MS Sans Serif" at the designed size, or the largest size below it at which the text fits.
-void frmZarquel::fitLabel(HWND label, HFONT& font, int tenthsOfPoint)
+// "MS Sans Serif" at the designed size, or the largest below it at which every text fits its label;
+// labels fitted together share one font, so one never comes out smaller than the other.
+void frmZarquel::fitLabels(std::initializer_list<HWND> labels, HFONT& font, int tenthsOfPoint)
 {
-    wchar_t text[64] {};
-    GetWindowTextW(label, text, static_cast<int>(std::size(text)));
-    RECT box;
-    GetClientRect(label, &box);
-    HDC dc = GetDC(label);
+    HDC dc = GetDC(hwnd_);
     HFONT fitted = nullptr;
-    for (int tenths = tenthsOfPoint; tenths >= 40; tenths -= 5) {
+    // A pixel at a time: the finest step text has on this screen.
+    const int dpi = static_cast<int>(dpi_);
+    for (int height = MulDiv(tenthsOfPoint, dpi, 720); height >= MulDiv(40, dpi, 720); --height) {
         if (fitted)
             DeleteObject(fitted);
-        fitted = CreateFontW(-MulDiv(tenths, static_cast<int>(dpi_), 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        // The designed face is a bitmap face, never smoothed: a substitute is drawn unsmoothed too.
+        fitted = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
                              VARIABLE_PITCH | FF_SWISS, L"MS Sans Serif");
         HGDIOBJ old = SelectObject(dc, fitted);
-        SIZE size {};
-        GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+        const bool fits = std::all_of(labels.begin(), labels.end(), [dc](HWND label) {
+            wchar_t text[64] {};
+            GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+            RECT box;
+            GetClientRect(label, &box);
+            SIZE size {};
+            GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+            return size.cx <= box.right;
+        });
         SelectObject(dc, old);
-        if (size.cx <= box.right)
+        if (fits)
             break;
     }
-    ReleaseDC(label, dc);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), FALSE);
+    ReleaseDC(hwnd_, dc);
+    for (HWND label : labels)
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), FALSE);
     if (font)
         DeleteObject(font);
     font = fitted;
@@ -526,7 +613,7 @@ void frmZarquel::setTimeText(const std::string& text)
 {
     SetWindowTextW(lblTime, w(text).c_str());
     // Long counts shrink rather than being cut off.
-    fitLabel(lblTime, timeFont_, 135);
+    fitLabels({lblTime}, timeFont_, 135);
     // The label has no background, so the window wipes the old digits first.
     RECT area;
     GetWindowRect(lblTime, &area);
@@ -543,5 +630,15 @@ void frmZarquel::focusSink()
 void frmZarquel::showMessage(const std::string& text, const std::string& title)
 {
     const std::wstring caption = w(title.empty() ? texts::AppTitle : std::string_view(title));
+    // Over the board, below the label row: the title and the time (the final one, after a win) stay in view.
+    RECT first, last, time;
+    GetWindowRect(square(1), &first);
+    GetWindowRect(square(SquareCount), &last);
+    GetWindowRect(lblTime, &time);
+    placing = {{first.left, std::max(first.top, time.bottom), last.right, last.bottom}, nullptr, nullptr};
+    placing.hook = SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId());
     MessageBoxW(hwnd_, w(text).c_str(), caption.c_str(), MB_OK);
+    if (placing.hook)
+        UnhookWindowsHookEx(placing.hook);
+    placing = {};
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <initializer_list>
 
 class frmZarquel final : public zarquel::BoardView {
 public:
@@ -29,6 +30,9 @@ public:
     HWND square(zarquel::SquareIndex index) const { return cmdSquare.at(static_cast<std::size_t>(index - 1)); }
     HWND takeFocus() const { return cmdTakeFocus; }
     HWND timeLabel() const { return lblTime; }
+    HWND wastedLabel() const { return lblWasted; }
+    HWND secondsLabel() const { return lblSeconds; }
+    HWND titleImage() const { return imgTitle; }
     bool clockRunning() const { return clockRunning_; }
     UINT dpi() const { return dpi_; }
 
@@ -57,7 +61,7 @@ private:
     zarquel::SquareIndex squareOf(HWND control) const;
     void drawSquare(const DRAWITEMSTRUCT& item);
     void drawBanner(const DRAWITEMSTRUCT& item);
-    void fitLabel(HWND label, HFONT& font, int tenthsOfPoint);
+    void fitLabels(std::initializer_list<HWND> labels, HFONT& font, int tenthsOfPoint);
     int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
 
     zarquel::StandardRandomSource random_;
@@ -74,10 +78,12 @@ private:
     std::array<HWND, zarquel::SquareCount> cmdSquare {};
     std::array<zarquel::SquareColor, zarquel::SquareCount> colors_ {};
     HACCEL accelerators_ = nullptr;
-    HFONT wastedFont_ = nullptr;
-    HFONT secondsFont_ = nullptr;
+    // lblWasted and lblSeconds share one font, and cmdTakeFocus too.
+    HFONT smallFont_ = nullptr;
     HFONT timeFont_ = nullptr;
     HBITMAP banner_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     UINT dpi_ = 96;
     bool clockRunning_ = false;
     // Where Tab from cmdTakeFocus comes back to the board.

@@ -102,7 +102,7 @@ class Icons(unittest.TestCase):
 
     def test_ico_holds_4bit_32_and_16_same_as_pngs(self):
         data = read("icon.ico")
-        self.assertEqual(struct.unpack("<HHH", data[:6]), (0, 1, 2))
+        self.assertEqual(struct.unpack("<HHH", data[:6]), (0, 1, 5))
         for i, size in enumerate((32, 16)):
             w, h, colours, _, planes, bits, length, offset = struct.unpack(
                 "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
@@ -117,6 +117,27 @@ class Icons(unittest.TestCase):
                 got = ico.ico.getimage((size, size)).convert("RGBA")
                 self.assertEqual(got.tobytes(), image("icon-%d.png" % size).tobytes(),
                                  "icon.ico %d differs" % size)
+
+    def test_ico_then_holds_24_48_and_256_with_alpha(self):
+        data = read("icon.ico")
+        for i, size in enumerate((24, 48, 256), start=2):
+            w, h, colours, _, planes, bits, length, offset = struct.unpack(
+                "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
+            self.assertEqual((w or 256, h or 256, colours, planes, bits), (size, size, 0, 1, 32))
+            body = data[offset:offset + length]
+            if size == 256:
+                self.assertEqual(body, read("icon-256.png"), "the 256 image is the PNG as drawn")
+                continue
+            self.assertEqual(struct.unpack("<IiiHHI", body[:20]), (40, size, 2 * size, 1, 32, 0))
+            mask_row = (size // 8 + 3) // 4 * 4
+            self.assertEqual(length, 40 + 4 * size * size + size * mask_row)
+        with Image.open(os.path.join(ASSETS, "icon.ico")) as ico:
+            got = ico.ico.getimage((48, 48)).convert("RGBA")
+            self.assertEqual(got.tobytes(), image("icon-48.png").tobytes(), "icon.ico 48 differs")
+            small = ico.ico.getimage((24, 24)).convert("RGBA")
+            alphas = {a for *_, a in small.getdata()}
+            self.assertTrue({0, 255} <= alphas and len(alphas) > 2, "24 should have smooth edges")
+            self.assertEqual(small.getpixel((12, 12)), (0xFF, 0xFF, 0x00, 255))
 
 
 if __name__ == "__main__":

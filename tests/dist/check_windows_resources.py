@@ -83,6 +83,21 @@ def check(condition, message, failures):
         failures.append(message)
 
 
+# The two designed 16-colour images first, then the sizes dense screens need, with alpha.
+ICON_ORDER = [(32, 4), (16, 4), (24, 32), (48, 32), (256, 32)]
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def check_icon_order(images, failures):
+    """images: (size, bits per pixel, image bytes) in the order the icon lists them."""
+    order = [(size, bits) for size, bits, _ in images]
+    check(order == ICON_ORDER, f"icon images (size, bits) {order}, expected {ICON_ORDER}", failures)
+    for size, _, image in images:
+        # Only the largest is PNG-compressed: older Windows read the rest as bitmaps.
+        png = image.startswith(PNG_SIGNATURE)
+        check(png == (size == 256), f"the {size} image is {'' if png else 'not '}PNG-compressed", failures)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--windres", required=True)
@@ -124,8 +139,8 @@ def main():
             (icon_id,) = struct.unpack_from("<H", member, 12)
             check(member[:12] == entry[:12], f"icon group entry {i} does not describe image {i}", failures)
             check(icons.get(icon_id) == image, f"icon image {i} is not the .ico's image {i}", failures)
-    sizes = sorted(entry[0] or 256 for entry, _ in images)
-    check(sizes == [16, 32], f"the .ico holds sizes {sizes}, expected 16 and 32", failures)
+    check_icon_order([(entry[0] or 256, struct.unpack_from("<H", entry, 6)[0], image) for entry, image in images],
+                     failures)
 
     # The version: fixed numbers and the strings Explorer shows.
     versions = [body for (rtype, _), body in resources.items() if rtype == RT_VERSION]

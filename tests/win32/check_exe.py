@@ -6,7 +6,7 @@ import struct
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "dist"))
-from check_windows_resources import read_version_node  # noqa: E402
+from check_windows_resources import ICON_ORDER, check_icon_order, read_version_node  # noqa: E402
 
 MACHINES = {"x64": 0x8664, "x86": 0x14C}
 RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
@@ -102,12 +102,15 @@ def main():
         check(name in SYSTEM_DLLS, f"imports {name}, which Windows does not ship")
 
     resources = pe.resources()
-    check(sum(1 for rtype, _ in resources if rtype == RT_ICON) == 2, "the icon should hold two images")
+    check(sum(1 for rtype, _ in resources if rtype == RT_ICON) == len(ICON_ORDER),
+          f"the icon should hold {len(ICON_ORDER)} images")
     group = [body for (rtype, _), body in resources.items() if rtype == RT_GROUP_ICON]
     check(len(group) == 1, "expected one icon group")
     if group:
-        sizes = sorted(group[0][6 + 14 * i] for i in range(struct.unpack_from("<H", group[0], 4)[0]))
-        check(sizes == [16, 32], f"icon sizes {sizes}")
+        members = [group[0][6 + 14 * i:20 + 14 * i] for i in range(struct.unpack_from("<H", group[0], 4)[0])]
+        check_icon_order([(member[0] or 256, struct.unpack_from("<H", member, 6)[0],
+                           resources.get((RT_ICON, struct.unpack_from("<H", member, 12)[0]), b""))
+                          for member in members], failures)
     check((RT_BITMAP, "BANNER") in resources and (RT_BITMAP, "BANNER2X") in resources, "banner bitmaps missing")
     manifest = resources.get((RT_MANIFEST, 1), b"").decode("utf-8", "replace")
     check("PerMonitorV2" in manifest and "true/pm" in manifest, "no per-monitor DPI-aware manifest")
