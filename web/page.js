@@ -1,0 +1,249 @@
+// The page's side of the game: paints what the C++ side asks for and forwards the player's events to it.
+'use strict';
+
+var Module = (function () {
+  var $ = function (id) { return document.getElementById(id); };
+  var squares = [];
+  for (var i = 1; i <= 25; i++) squares.push($('cmdSquare' + i));
+  var sink = $('cmdTakeFocus');
+  var box = $('msgBox');
+  var okButton = $('msgOK');
+  var tops = [$('mnuFile'), $('mnuHelp')];
+  var ready = false;
+  var timer = 0;
+  var keyEvent = null;
+  var focusBeforeMenu = null;
+
+  function focusCode() {
+    var active = document.activeElement;
+    if (active === sink) return 0;
+    var index = squares.indexOf(active);
+    return index >= 0 ? index + 1 : -1;
+  }
+
+  // ---- menus: a desktop menu bar's own keys and clicks; the commands are the game's.
+
+  function popupOf(top) { return $(top.getAttribute('aria-controls')); }
+  function itemsOf(top) { return Array.prototype.slice.call(popupOf(top).querySelectorAll('button')); }
+  function openTop() {
+    for (var t = 0; t < tops.length; t++) if (tops[t].getAttribute('aria-expanded') === 'true') return tops[t];
+    return null;
+  }
+
+  function rememberFocus() {
+    if (!$('menubar').contains(document.activeElement)) focusBeforeMenu = document.activeElement;
+  }
+
+  function setTabStop(top) {
+    tops.forEach(function (t) { t.tabIndex = t === top ? 0 : -1; });
+  }
+
+  function closeMenus(restore) {
+    tops.forEach(function (t) {
+      t.setAttribute('aria-expanded', 'false');
+      popupOf(t).hidden = true;
+    });
+    if (restore) (focusBeforeMenu && document.contains(focusBeforeMenu) ? focusBeforeMenu : sink).focus({ preventScroll: true });
+  }
+
+  function openMenu(top, focusItem) {
+    rememberFocus();
+    closeMenus(false);
+    setTabStop(top);
+    top.setAttribute('aria-expanded', 'true');
+    popupOf(top).hidden = false;
+    (focusItem ? itemsOf(top)[0] : top).focus({ preventScroll: true });
+  }
+
+  function choose(item) {
+    closeMenus(true);
+    if (ready) Module._zq_menu(+item.dataset.command);
+  }
+
+  tops.forEach(function (top) {
+    top.addEventListener('click', function () {
+      if (top.getAttribute('aria-expanded') === 'true') closeMenus(true);
+      else openMenu(top, false);
+    });
+    top.addEventListener('mouseenter', function () {
+      var open = openTop();
+      if (open && open !== top) openMenu(top, false);
+    });
+    itemsOf(top).forEach(function (item) {
+      item.addEventListener('click', function () { choose(item); });
+    });
+  });
+
+  document.addEventListener('mousedown', function (e) {
+    if (openTop() && !$('menubar').contains(e.target)) closeMenus(false);
+  });
+
+  // True when the key was the menu bar's to handle.
+  function menuKey(e) {
+    var active = document.activeElement;
+    if (!$('menubar').contains(active) || e.ctrlKey || e.altKey) return false;
+    var top = tops.indexOf(active) >= 0 ? active : null;
+    var open = openTop();
+    var owner = top || open;
+    if (!owner) return false;
+    var key = e.key;
+    if (key === 'Escape') {
+      if (!open) return false; // the game's Escape: it pauses and hands the keys back to the board
+      closeMenus(false);
+      open.focus({ preventScroll: true });
+    } else if (key === 'ArrowLeft' || key === 'ArrowRight') {
+      var next = tops[(tops.indexOf(owner) + (key === 'ArrowRight' ? 1 : tops.length - 1)) % tops.length];
+      if (open) openMenu(next, true);
+      else { setTabStop(next); next.focus({ preventScroll: true }); }
+    } else if (top && (key === 'ArrowDown' || key === 'ArrowUp' || key === 'Enter' || key === ' ')) {
+      openMenu(top, true);
+    } else if (!top && (key === 'ArrowDown' || key === 'ArrowUp')) {
+      var items = itemsOf(open);
+      var at = items.indexOf(active);
+      items[(at + (key === 'ArrowDown' ? 1 : items.length - 1)) % items.length].focus({ preventScroll: true });
+    } else if (key === 'Tab') {
+      closeMenus(false);
+      return false;
+    } else if (open && key.length === 1) {
+      // The underlined letter chooses its item.
+      var match = itemsOf(open).filter(function (item) { return item.dataset.key === key.toUpperCase(); })[0];
+      if (!match) return true;
+      choose(match);
+    } else {
+      return false;
+    }
+    e.preventDefault();
+    return true;
+  }
+
+  // ---- events to the game
+
+  document.addEventListener('keydown', function (e) {
+    if (!ready || box.open || menuKey(e)) return;
+    keyEvent = e;
+    try {
+      Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey ? 4 : 0), focusCode());
+    } finally {
+      keyEvent = null;
+    }
+  });
+
+  $('board').addEventListener('click', function (e) {
+    var index = squares.indexOf(e.target) + 1;
+    if (ready && index) Module._zq_click(index);
+  });
+
+  // ---- the message box: modal, OK only; Enter, Space and Escape close it wherever the pointer went.
+
+  box.addEventListener('mousedown', function (e) {
+    if (e.target !== okButton) e.preventDefault();
+  });
+  box.addEventListener('click', function () { okButton.focus(); });
+  box.addEventListener('keydown', function (e) {
+    if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
+      e.preventDefault();
+      box.close();
+    }
+  });
+  okButton.addEventListener('click', function () { box.close(); });
+
+  // Over the board, clear of the title and the time, inside the screen.
+  function placeBox() {
+    var frame = $('frmZarquel').getBoundingClientRect();
+    var board = $('board').getBoundingClientRect();
+    var width = box.offsetWidth;
+    box.style.left = Math.max(4, frame.left + (frame.width - width) / 2) + 'px';
+    box.style.top = Math.max(4, Math.min(board.top, innerHeight - box.offsetHeight - 4)) + 'px';
+  }
+
+  // ---- what the game asks of the page (frmzarquel.cpp)
+
+  var page = {
+    text: function (id, text) {
+      if (id === 'title') document.title = text;
+      else $(id).textContent = text;
+    },
+    label: function (id, name) {
+      var element = $(id);
+      if (element.tagName === 'IMG') element.alt = name;
+      else element.setAttribute('aria-label', name);
+    },
+    // "&Pause Game" shows its access key underlined.
+    caption: function (id, caption, shortcut) {
+      var element = $(id);
+      var at = caption.indexOf('&');
+      var label = document.createElement('span');
+      label.append(caption.slice(0, at));
+      var letter = document.createElement('u');
+      letter.textContent = caption.charAt(at + 1);
+      label.append(letter, caption.slice(at + 2));
+      element.replaceChildren(label);
+      element.dataset.key = letter.textContent.toUpperCase();
+      if (shortcut) {
+        var keys = document.createElement('span');
+        keys.className = 'shortcut';
+        keys.textContent = shortcut;
+        element.append(keys);
+        element.setAttribute('aria-keyshortcuts', shortcut.replace(/Ctrl/g, 'Control').replace(', ', ' '));
+      }
+    },
+    // color is 0x00BBGGRR.
+    paint: function (index, color, name) {
+      var square = squares[index - 1];
+      square.style.backgroundColor = 'rgb(' + (color & 255) + ', ' + ((color >> 8) & 255) + ', ' + ((color >> 16) & 255) + ')';
+      square.dataset.color = name.toLowerCase();
+      square.setAttribute('aria-description', name);
+    },
+    clock: function (running) {
+      clearInterval(timer);
+      timer = running ? setInterval(function () { Module._zq_tick(); }, 1000) : 0;
+    },
+    focus: function (square) {
+      (square ? squares[square - 1] : sink).focus({ preventScroll: true });
+    },
+    consume: function () {
+      if (keyEvent) keyEvent.preventDefault();
+    },
+    // 1 the File menu, 2 the Help menu, open; 0 the menu bar itself, closed.
+    openMenu: function (which) {
+      var top = tops[which ? which - 1 : 0];
+      if (which) openMenu(top, true);
+      else { rememberFocus(); setTabStop(top); top.focus({ preventScroll: true }); }
+    },
+    message: function (text, title) {
+      return new Promise(function (resolve) {
+        $('msgTitle').textContent = title;
+        $('msgText').textContent = text;
+        box.addEventListener('close', function () { resolve(); }, { once: true });
+        box.showModal();
+        placeBox();
+        okButton.focus({ preventScroll: true });
+      });
+    },
+    // Exit: an installed app's window closes; a tab keeps one line and a way back in.
+    end: function () {
+      $('menubar').hidden = true;
+      $('frmZarquel').hidden = true;
+      $('ended').hidden = false;
+      if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
+    },
+    ready: function () {
+      ready = true;
+      document.documentElement.dataset.ready = '1';
+    }
+  };
+
+  if (/[?&]test(&|=|$)/.test(location.search)) {
+    window.zarquelTest = {
+      tick: function () { Module._zq_tick(); },
+      clockRunning: function () { return !!Module._zq_clock_running(); }
+    };
+  }
+
+  if ('serviceWorker' in navigator) {
+    // Offline after the first visit; a page served where workers are refused still plays.
+    navigator.serviceWorker.register('sw.js').catch(function () {});
+  }
+
+  return { page: page };
+})();
