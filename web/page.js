@@ -194,9 +194,22 @@ var Module = (function () {
       square.dataset.color = name.toLowerCase();
       square.setAttribute('aria-description', name);
     },
+    // One tick per whole second since the start: a hidden tab's timer may fire late or
+    // once a minute, and the count must still be the seconds that went by.
     clock: function (running) {
       clearInterval(timer);
-      timer = running ? setInterval(function () { Module._zq_tick(); }, 1000) : 0;
+      timer = 0;
+      if (!running) return;
+      var start = performance.now();
+      var ticks = 0;
+      timer = setInterval(function () {
+        // A little slack, so a timer firing a hair early never skips a second to make up later.
+        var due = Math.floor((performance.now() - start + 25) / 1000);
+        while (timer && ticks < due) {
+          ticks++;
+          Module._zq_tick();
+        }
+      }, 1000);
     },
     focus: function (square) {
       (square ? squares[square - 1] : sink).focus({ preventScroll: true });
