@@ -97,9 +97,17 @@ void frmZarquel::squareClicked(int index)
 
 bool frmZarquel::keyDown(const web::KeyPress& press, int focus)
 {
-    if (!takesInput())
+    if (ended_)
         return false;
     const web::KeyOutcome outcome = web::keyOutcome(press, focus, lastClicked_);
+    if (messageOpen_) {
+        // The box has the keyboard and the game takes nothing, but the browser must not
+        // print or open a window over it either. Escape is the box's own.
+        const bool shortcut = outcome.command != Command::None && press.code != web::key::Escape;
+        if (shortcut)
+            jsConsumeKey();
+        return shortcut;
+    }
     // Consumed first: a command may wait on a message box, and the browser must
     // not act on the key in the meantime.
     if (outcome.consumed)

@@ -15,8 +15,8 @@ public:
     // Fills the page's texts from the game's own and deals the first board.
     void load();
 
-    // Events forwarded by the page. Each returns at once while a message box is open
-    // or after Exit, so nothing but the clock reaches the game then.
+    // Events forwarded by the page. While a message box is open, or after Exit, none of
+    // them reaches the game; only the clock does, and only while a box is open.
     void squareClicked(int index);
     // True when the browser must not act on the key itself.
     bool keyDown(const zarquel::web::KeyPress& press, int focus);

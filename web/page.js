@@ -119,7 +119,7 @@ var Module = (function () {
   // ---- events to the game
 
   document.addEventListener('keydown', function (e) {
-    if (!ready || box.open || menuKey(e)) return;
+    if (!ready || (!box.open && menuKey(e))) return;
     keyEvent = e;
     try {
       Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey ? 4 : 0), focusCode());
