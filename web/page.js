@@ -243,6 +243,11 @@ var Module = (function () {
     ready: function () {
       ready = true;
       document.documentElement.dataset.ready = '1';
+      // Only now: the worker's first visit fetches every file, which must not hold up the board.
+      if ('serviceWorker' in navigator) {
+        // Offline after the first visit; a page served where workers are refused still plays.
+        navigator.serviceWorker.register('sw.js').catch(function () {});
+      }
     }
   };
 
@@ -251,11 +256,6 @@ var Module = (function () {
       tick: function () { Module._zq_tick(); },
       clockRunning: function () { return !!Module._zq_clock_running(); }
     };
-  }
-
-  if ('serviceWorker' in navigator) {
-    // Offline after the first visit; a page served where workers are refused still plays.
-    navigator.serviceWorker.register('sw.js').catch(function () {});
   }
 
   return { page: page };
