@@ -139,13 +139,27 @@ var Module = (function () {
     if (e.target !== okButton) e.preventDefault();
   });
   box.addEventListener('click', function () { okButton.focus(); });
+  // The game goes on the moment the box closes: the dialog's own close event comes a task
+  // later, when the next key may already have been pressed.
+  var settle = null;
+  function dismiss() {
+    if (box.open) box.close();
+    var resume = settle;
+    settle = null;
+    if (resume) resume();
+  }
   box.addEventListener('keydown', function (e) {
     if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
       e.preventDefault();
-      box.close();
+      dismiss();
     }
   });
-  okButton.addEventListener('click', function () { box.close(); });
+  box.addEventListener('cancel', function (e) {
+    e.preventDefault();
+    dismiss();
+  });
+  box.addEventListener('close', dismiss);
+  okButton.addEventListener('click', dismiss);
 
   // Over the board, clear of the title and the time, inside the screen.
   function placeBox() {
@@ -225,9 +239,9 @@ var Module = (function () {
     },
     message: function (text, title) {
       return new Promise(function (resolve) {
+        settle = resolve;
         $('msgTitle').textContent = title;
         $('msgText').textContent = text;
-        box.addEventListener('close', function () { resolve(); }, { once: true });
         box.showModal();
         placeBox();
         okButton.focus({ preventScroll: true });
