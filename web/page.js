@@ -174,8 +174,15 @@ var Module = (function () {
 
   var page = {
     text: function (id, text) {
-      if (id === 'title') document.title = text;
-      else $(id).textContent = text;
+      if (id === 'title') return void (document.title = text);
+      var element = $(id);
+      var longer = text.length > element.textContent.length;
+      element.textContent = text;
+      // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
+      // takes the designed size again.
+      if (id !== 'lblTime') return;
+      if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
+      for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
     },
     label: function (id, name) {
       var element = $(id);
