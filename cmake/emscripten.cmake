@@ -4,6 +4,8 @@
 set(ZARQUEL_NODE_PATH "/usr/share/nodejs")
 # Configure-time checks run emcc from this process...
 set(ENV{NODE_PATH} "${ZARQUEL_NODE_PATH}")
+# No EM_CACHE: Debian's emscripten ships its libraries prebuilt in a frozen cache it never
+# writes to (pointing it at an empty folder would only fail, as nothing may be built there).
 
 set(ZARQUEL_EMSCRIPTEN_TOOLCHAIN /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 if(NOT EXISTS ${ZARQUEL_EMSCRIPTEN_TOOLCHAIN})
