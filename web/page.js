@@ -259,6 +259,7 @@ var Module = (function () {
       $('menubar').hidden = true;
       $('frmZarquel').hidden = true;
       $('ended').hidden = false;
+      $('playAgain').focus();
       if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
     },
     ready: function () {
