@@ -149,6 +149,8 @@ OLIVE, OLIVE_DARK = (0x80, 0x80, 0x00), (0x5A, 0x5A, 0x00)
 # Index 0 is see-through; index 1 is the opaque black of the outline.
 ICON_PALETTE = [BLACK, BLACK, YELLOW, OLIVE, OLIVE_DARK] + [BLACK] * 11
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
+# What a web app manifest asks for: a home-screen icon and a splash-screen one.
+WEB_ICON_SIZES = (192, 512)
 
 
 def bolt_geometry(size):
@@ -313,6 +315,8 @@ def main(outdir):
             crisp[size].save(path("icon-%d.png" % size), transparency=0, optimize=False)
         else:
             draw_icon_smooth(size).save(path("icon-%d.png" % size), optimize=False)
+    for size in WEB_ICON_SIZES:
+        draw_icon_smooth(size).save(path("icon-%d.png" % size), optimize=False)
     with open(path("icon.ico"), "wb") as f:
         f.write(ico_with_alpha_sizes(ico_bytes([crisp[32], crisp[16]])))
     with open(path("icon.svg"), "w", newline="\n") as f:

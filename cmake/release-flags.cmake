@@ -3,7 +3,8 @@
 # Fortified string functions, a stack protector, read-only relocations bound at start-up,
 # and format strings that cannot come from outside: dpkg-buildflags' hardening=+all.
 # Only optimised builds: fortify needs the optimiser, and debug builds have the sanitizers.
-if(UNIX AND NOT APPLE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+# Not WebAssembly: wasm-ld has no RELRO, and the engine keeps code and return addresses out of reach of stray writes.
+if(UNIX AND NOT APPLE AND NOT EMSCRIPTEN AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     set(optimised "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
     add_compile_options(
         "$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"

@@ -1,16 +1,20 @@
 // The real random generator and the real time of day.
 #include "chance.h"
 
-#include <bit>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 
 namespace zarquel {
 
 void StandardRandomSource::reseed(float seed)
 {
-    std::seed_seq sequence {std::bit_cast<std::uint32_t>(seed)};
+    // The float's own bits, copied rather than std::bit_cast: not every libc++ has it yet.
+    static_assert(sizeof(std::uint32_t) == sizeof(float));
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &seed, sizeof bits);
+    std::seed_seq sequence {bits};
     engine_.seed(sequence);
 }
 

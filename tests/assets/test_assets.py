@@ -10,6 +10,7 @@ from PIL import Image
 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 ICONS = ["icon-%d.png" % s for s in (16, 32, 48, 64, 128, 256)]
+ICONS += ["icon-%d.png" % s for s in (192, 512)]  # the web app manifest's
 GENERATED = ["banner.gif", "banner@2x.gif", "banner.bmp", "banner@2x.bmp", "icon.svg", "icon.ico"] + ICONS
 YELLOWS = {(0xFF, 0xFF, 0x00), (0xFF, 0xDE, 0x00)}
 REDS = [(0xEF, 0x00, 0x00), (0xDE, 0x00, 0x08), (0xCE, 0x10, 0x10)]

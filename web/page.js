@@ -1,0 +1,284 @@
+// The page's side of the game: paints what the C++ side asks for and forwards the player's events to it.
+'use strict';
+
+var Module = (function () {
+  var $ = function (id) { return document.getElementById(id); };
+  var squares = [];
+  for (var i = 1; i <= 25; i++) squares.push($('cmdSquare' + i));
+  var sink = $('cmdTakeFocus');
+  var box = $('msgBox');
+  var okButton = $('msgOK');
+  var tops = [$('mnuFile'), $('mnuHelp')];
+  var ready = false;
+  var timer = 0;
+  var keyEvent = null;
+  var focusBeforeMenu = null;
+
+  function focusCode() {
+    var active = document.activeElement;
+    if (active === sink) return 0;
+    var index = squares.indexOf(active);
+    return index >= 0 ? index + 1 : -1;
+  }
+
+  // ---- menus: a desktop menu bar's own keys and clicks; the commands are the game's.
+
+  function popupOf(top) { return $(top.getAttribute('aria-controls')); }
+  function itemsOf(top) { return Array.prototype.slice.call(popupOf(top).querySelectorAll('button')); }
+  function openTop() {
+    for (var t = 0; t < tops.length; t++) if (tops[t].getAttribute('aria-expanded') === 'true') return tops[t];
+    return null;
+  }
+
+  function rememberFocus() {
+    if (!$('menubar').contains(document.activeElement)) focusBeforeMenu = document.activeElement;
+  }
+
+  function setTabStop(top) {
+    tops.forEach(function (t) { t.tabIndex = t === top ? 0 : -1; });
+  }
+
+  function closeMenus(restore) {
+    tops.forEach(function (t) {
+      t.setAttribute('aria-expanded', 'false');
+      popupOf(t).hidden = true;
+    });
+    if (restore) (focusBeforeMenu && document.contains(focusBeforeMenu) ? focusBeforeMenu : sink).focus({ preventScroll: true });
+  }
+
+  function openMenu(top, focusItem) {
+    rememberFocus();
+    closeMenus(false);
+    setTabStop(top);
+    top.setAttribute('aria-expanded', 'true');
+    popupOf(top).hidden = false;
+    (focusItem ? itemsOf(top)[0] : top).focus({ preventScroll: true });
+  }
+
+  function choose(item) {
+    closeMenus(true);
+    if (ready) Module._zq_menu(+item.dataset.command);
+  }
+
+  tops.forEach(function (top) {
+    top.addEventListener('click', function () {
+      if (top.getAttribute('aria-expanded') === 'true') closeMenus(true);
+      else openMenu(top, false);
+    });
+    top.addEventListener('mouseenter', function () {
+      var open = openTop();
+      if (open && open !== top) openMenu(top, false);
+    });
+    itemsOf(top).forEach(function (item) {
+      item.addEventListener('click', function () { choose(item); });
+    });
+  });
+
+  document.addEventListener('mousedown', function (e) {
+    if (openTop() && !$('menubar').contains(e.target)) closeMenus(false);
+  });
+
+  // True when the key was the menu bar's to handle.
+  function menuKey(e) {
+    var active = document.activeElement;
+    if (!$('menubar').contains(active) || e.ctrlKey || e.altKey) return false;
+    var top = tops.indexOf(active) >= 0 ? active : null;
+    var open = openTop();
+    var owner = top || open;
+    if (!owner) return false;
+    var key = e.key;
+    if (key === 'Escape') {
+      if (!open) return false; // the game's Escape: it pauses and hands the keys back to the board
+      closeMenus(false);
+      open.focus({ preventScroll: true });
+    } else if (key === 'ArrowLeft' || key === 'ArrowRight') {
+      var next = tops[(tops.indexOf(owner) + (key === 'ArrowRight' ? 1 : tops.length - 1)) % tops.length];
+      if (open) openMenu(next, true);
+      else { setTabStop(next); next.focus({ preventScroll: true }); }
+    } else if (top && (key === 'ArrowDown' || key === 'ArrowUp' || key === 'Enter' || key === ' ')) {
+      openMenu(top, true);
+    } else if (!top && (key === 'ArrowDown' || key === 'ArrowUp')) {
+      var items = itemsOf(open);
+      var at = items.indexOf(active);
+      items[(at + (key === 'ArrowDown' ? 1 : items.length - 1)) % items.length].focus({ preventScroll: true });
+    } else if (key === 'Tab') {
+      closeMenus(false);
+      return false;
+    } else if (open && key.length === 1) {
+      // The underlined letter chooses its item.
+      var match = itemsOf(open).filter(function (item) { return item.dataset.key === key.toUpperCase(); })[0];
+      if (!match) return true;
+      choose(match);
+    } else {
+      return false;
+    }
+    e.preventDefault();
+    return true;
+  }
+
+  // ---- events to the game
+
+  document.addEventListener('keydown', function (e) {
+    if (!ready || (!box.open && menuKey(e))) return;
+    keyEvent = e;
+    try {
+      Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey ? 4 : 0), focusCode());
+    } finally {
+      keyEvent = null;
+    }
+  });
+
+  $('board').addEventListener('click', function (e) {
+    var index = squares.indexOf(e.target) + 1;
+    if (ready && index) Module._zq_click(index);
+  });
+
+  // ---- the message box: modal, OK only; Enter, Space and Escape close it wherever the pointer went.
+
+  box.addEventListener('mousedown', function (e) {
+    if (e.target !== okButton) e.preventDefault();
+  });
+  box.addEventListener('click', function () { okButton.focus(); });
+  // The game goes on the moment the box closes: the dialog's own close event comes a task
+  // later, when the next key may already have been pressed.
+  var settle = null;
+  function dismiss() {
+    if (box.open) box.close();
+    var resume = settle;
+    settle = null;
+    if (resume) resume();
+  }
+  box.addEventListener('keydown', function (e) {
+    if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
+      e.preventDefault();
+      dismiss();
+    }
+  });
+  box.addEventListener('cancel', function (e) {
+    e.preventDefault();
+    dismiss();
+  });
+  box.addEventListener('close', dismiss);
+  okButton.addEventListener('click', dismiss);
+
+  // Over the board, clear of the title and the time, inside the screen.
+  function placeBox() {
+    var frame = $('frmZarquel').getBoundingClientRect();
+    var board = $('board').getBoundingClientRect();
+    var width = box.offsetWidth;
+    box.style.left = Math.max(4, frame.left + (frame.width - width) / 2) + 'px';
+    box.style.top = Math.max(4, Math.min(board.top, innerHeight - box.offsetHeight - 4)) + 'px';
+  }
+
+  // ---- what the game asks of the page (frmzarquel.cpp)
+
+  var page = {
+    text: function (id, text) {
+      if (id === 'title') return void (document.title = text);
+      var element = $(id);
+      var longer = text.length > element.textContent.length;
+      element.textContent = text;
+      // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
+      // takes the designed size again.
+      if (id !== 'lblTime') return;
+      if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
+      for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
+    },
+    label: function (id, name) {
+      var element = $(id);
+      if (element.tagName === 'IMG') element.alt = name;
+      else element.setAttribute('aria-label', name);
+    },
+    // "&Pause Game" shows its access key underlined.
+    caption: function (id, caption, shortcut) {
+      var element = $(id);
+      var at = caption.indexOf('&');
+      var label = document.createElement('span');
+      label.append(caption.slice(0, at));
+      var letter = document.createElement('u');
+      letter.textContent = caption.charAt(at + 1);
+      label.append(letter, caption.slice(at + 2));
+      element.replaceChildren(label);
+      element.dataset.key = letter.textContent.toUpperCase();
+      if (shortcut) {
+        var keys = document.createElement('span');
+        keys.className = 'shortcut';
+        keys.textContent = shortcut;
+        element.append(keys);
+        element.setAttribute('aria-keyshortcuts', shortcut.replace(/Ctrl/g, 'Control').replace(', ', ' '));
+      }
+    },
+    // color is 0x00BBGGRR.
+    paint: function (index, color, name) {
+      var square = squares[index - 1];
+      square.style.backgroundColor = 'rgb(' + (color & 255) + ', ' + ((color >> 8) & 255) + ', ' + ((color >> 16) & 255) + ')';
+      square.dataset.color = name.toLowerCase();
+      square.setAttribute('aria-description', name);
+    },
+    // One tick per whole second since the start: a hidden tab's timer may fire late or
+    // once a minute, and the count must still be the seconds that went by.
+    clock: function (running) {
+      clearInterval(timer);
+      timer = 0;
+      if (!running) return;
+      var start = performance.now();
+      var ticks = 0;
+      timer = setInterval(function () {
+        // A little slack, so a timer firing a hair early never skips a second to make up later.
+        var due = Math.floor((performance.now() - start + 25) / 1000);
+        while (timer && ticks < due) {
+          ticks++;
+          Module._zq_tick();
+        }
+      }, 1000);
+    },
+    focus: function (square) {
+      (square ? squares[square - 1] : sink).focus({ preventScroll: true });
+    },
+    consume: function () {
+      if (keyEvent) keyEvent.preventDefault();
+    },
+    // 1 the File menu, 2 the Help menu, open; 0 the menu bar itself, closed.
+    openMenu: function (which) {
+      var top = tops[which ? which - 1 : 0];
+      if (which) openMenu(top, true);
+      else { rememberFocus(); setTabStop(top); top.focus({ preventScroll: true }); }
+    },
+    message: function (text, title) {
+      return new Promise(function (resolve) {
+        settle = resolve;
+        $('msgTitle').textContent = title;
+        $('msgText').textContent = text;
+        box.showModal();
+        placeBox();
+        okButton.focus({ preventScroll: true });
+      });
+    },
+    // Exit: an installed app's window closes; a tab keeps one line and a way back in.
+    end: function () {
+      $('menubar').hidden = true;
+      $('frmZarquel').hidden = true;
+      $('ended').hidden = false;
+      $('playAgain').focus();
+      if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
+    },
+    ready: function () {
+      ready = true;
+      document.documentElement.dataset.ready = '1';
+      // Only now: the worker's first visit fetches every file, which must not hold up the board.
+      if ('serviceWorker' in navigator) {
+        // Offline after the first visit; a page served where workers are refused still plays.
+        navigator.serviceWorker.register('sw.js').catch(function () {});
+      }
+    }
+  };
+
+  if (/[?&]test(&|=|$)/.test(location.search)) {
+    window.zarquelTest = {
+      tick: function () { Module._zq_tick(); },
+      clockRunning: function () { return !!Module._zq_clock_running(); }
+    };
+  }
+
+  return { page: page };
+})();

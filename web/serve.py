@@ -1,0 +1,96 @@
+#!/usr/bin/python3
+"""Serves the built page on loopback with the headers a static host should send, for playing and tests."""
+import argparse
+import functools
+import http.server
+import ipaddress
+import os
+import signal
+import socket
+import sys
+
+POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; "
+          "object-src 'none'; base-uri 'none'")
+TYPES = {
+    ".wasm": "application/wasm",  # streaming compilation insists on it
+    ".webmanifest": "application/manifest+json",
+    ".js": "text/javascript",
+    ".html": "text/html; charset=utf-8",
+    ".css": "text/css",
+    ".png": "image/png",
+    ".gif": "image/gif",
+    ".svg": "image/svg+xml",
+    ".ico": "image/x-icon",
+    "": "application/octet-stream",
+}
+
+
+class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = TYPES
+
+    def end_headers(self):
+        self.send_header("Content-Security-Policy", POLICY)
+        self.send_header("X-Content-Type-Options", "nosniff")
+        # Revalidate every time, so a new build (and its service worker) is seen at once.
+        self.send_header("Cache-Control", "no-cache")
+        super().end_headers()
+
+    def list_directory(self, path):
+        # A site has no business showing its folders.
+        self.send_error(404, "Not found")
+        return None
+
+    def log_request(self, code="-", size="-"):
+        pass  # quiet: the one line on stdout is the address; errors still go to stderr
+
+
+def parse(argv):
+    parser = argparse.ArgumentParser(description="Serve the Zarquel page on loopback, with its security policy.")
+    parser.add_argument("site", help="the built site, e.g. build/web/site")
+    parser.add_argument("--port", type=int, default=8000, help="0 picks a free one (default 8000)")
+    parser.add_argument("--host", default="127.0.0.1", help="a loopback address (default 127.0.0.1)")
+    arguments = parser.parse_args(argv)
+    try:
+        loopback = ipaddress.ip_address(arguments.host).is_loopback
+    except ValueError:
+        loopback = False
+    if not loopback:
+        parser.error(f"{arguments.host} is not a loopback address: this server is for this machine only")
+    if not 0 <= arguments.port <= 65535:
+        parser.error(f"port {arguments.port} is out of range")
+    if not os.path.isfile(os.path.join(arguments.site, "index.html")):
+        parser.error(f"no index.html in {arguments.site}: build the web preset first")
+    return arguments
+
+
+def stop(signum, frame):
+    raise KeyboardInterrupt
+
+
+def main(argv):
+    arguments = parse(argv)
+    handler = functools.partial(SiteHandler, directory=os.path.abspath(arguments.site))
+    server_class = http.server.ThreadingHTTPServer
+    if ":" in arguments.host:
+        server_class = type("ThreadingHTTPServer6", (server_class,), {"address_family": socket.AF_INET6})
+    try:
+        server = server_class((arguments.host, arguments.port), handler)
+    except OSError as error:
+        print(f"serve.py: cannot listen on {arguments.host}:{arguments.port}: {error.strerror}", file=sys.stderr)
+        return 1
+    server.daemon_threads = True  # an open keep-alive connection must not hold up the stop
+    for signum in (signal.SIGINT, signal.SIGTERM):  # also when started in the background, where SIGINT is ignored
+        signal.signal(signum, stop)
+    host = f"[{arguments.host}]" if ":" in arguments.host else arguments.host
+    print(f"Serving Zarquel at http://{host}:{server.server_address[1]}/", flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
