@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds with tests and runs every test: once plain, once under the sanitizers, then the Windows build's.
+# Sets up, builds with tests and runs every test: once plain, once under the sanitizers, then the
+# Windows build's and the browser build's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" debug
@@ -16,3 +17,7 @@ ctest --preset windows
 # The 32-bit exe is built and inspected but never run: these kernels run no 32-bit code.
 "$root/scripts/setup.sh" windows-i686
 ctest --preset windows-i686
+# The page, compiled to WebAssembly: played in headless Chromium, and its rules' transcript under
+# node compared with the debug build's.
+"$root/scripts/setup.sh" web
+ctest --preset web
