@@ -158,7 +158,9 @@ var Module = (function () {
     e.preventDefault();
     dismiss();
   });
-  box.addEventListener('close', dismiss);
+  // Only a box closed some other way settles here: the close event of one closed by a key can
+  // arrive after the next box has opened, and must not shut that one.
+  box.addEventListener('close', function () { if (!box.open) dismiss(); });
   okButton.addEventListener('click', dismiss);
 
   // Over the board, clear of the title and the time, inside the screen.
