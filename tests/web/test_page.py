@@ -24,6 +24,9 @@ from selenium.webdriver.support.ui import WebDriverWait
 SIDE = 25
 PIXELS = {(255, 0, 0): "red", (0, 255, 0): "green"}
 POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'"
+# Headless, with nothing of its own going on in the background; the profile is added per run.
+CHROMIUM_FLAGS = ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
+                  "--disable-component-update", "--disable-sync", "--window-size=800,800", "--force-device-scale-factor=1")
 # Reports every policy violation as a console error, which the log check after each test catches.
 WATCH = ("document.addEventListener('securitypolicyviolation', e => "
          "console.error('policy violation: ' + e.violatedDirective + ' ' + e.blockedURI));")
@@ -100,9 +103,7 @@ class Session:
     def __init__(self, server, profile):
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                     "--user-data-dir=" + profile, "--window-size=800,800", "--force-device-scale-factor=1"):
+        for flag in CHROMIUM_FLAGS + ("--user-data-dir=" + profile,):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
