@@ -3,6 +3,7 @@
 import argparse
 import ast
 import io
+import os
 import random
 import re
 import shutil
@@ -204,6 +205,11 @@ def test_board_is_exactly_red_and_green_and_a_click_switches_its_plus(page, text
     assert page.js("const r = document.getElementById('frmZarquel').getBoundingClientRect();"
                    "return [r.width, r.height, Math.round(r.left * 2 + r.width) === innerWidth]") == [264, 394, True]
     assert page.state()["time"] == "0"
+    if os.environ.get("ZARQUEL_SCREENSHOT"):  # the README's picture: the menu bar and the client area
+        box = page.js("const m = document.getElementById('menubar').getBoundingClientRect(), "
+                      "f = document.getElementById('frmZarquel').getBoundingClientRect(); "
+                      "return [m.left, m.top, f.right, f.bottom].map(v => Math.round(v * devicePixelRatio));")
+        Image.open(io.BytesIO(page.driver.get_screenshot_as_png())).crop(box).save(os.environ["ZARQUEL_SCREENSHOT"])
     for square in (13, 1, 25, 5):
         before, scrolled = page.board(), page.js("return [scrollX, scrollY]")
         page.click(square)
