@@ -139,13 +139,27 @@ var Module = (function () {
     if (e.target !== okButton) e.preventDefault();
   });
   box.addEventListener('click', function () { okButton.focus(); });
+  // The game goes on the moment the box closes: the dialog's own close event comes a task
+  // later, when the next key may already have been pressed.
+  var settle = null;
+  function dismiss() {
+    if (box.open) box.close();
+    var resume = settle;
+    settle = null;
+    if (resume) resume();
+  }
   box.addEventListener('keydown', function (e) {
     if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
       e.preventDefault();
-      box.close();
+      dismiss();
     }
   });
-  okButton.addEventListener('click', function () { box.close(); });
+  box.addEventListener('cancel', function (e) {
+    e.preventDefault();
+    dismiss();
+  });
+  box.addEventListener('close', dismiss);
+  okButton.addEventListener('click', dismiss);
 
   // Over the board, clear of the title and the time, inside the screen.
   function placeBox() {
@@ -160,8 +174,15 @@ var Module = (function () {
 
   var page = {
     text: function (id, text) {
-      if (id === 'title') document.title = text;
-      else $(id).textContent = text;
+      if (id === 'title') return void (document.title = text);
+      var element = $(id);
+      var longer = text.length > element.textContent.length;
+      element.textContent = text;
+      // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
+      // takes the designed size again.
+      if (id !== 'lblTime') return;
+      if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
+      for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
     },
     label: function (id, name) {
       var element = $(id);
@@ -225,9 +246,9 @@ var Module = (function () {
     },
     message: function (text, title) {
       return new Promise(function (resolve) {
+        settle = resolve;
         $('msgTitle').textContent = title;
         $('msgText').textContent = text;
-        box.addEventListener('close', function () { resolve(); }, { once: true });
         box.showModal();
         placeBox();
         okButton.focus({ preventScroll: true });
@@ -238,11 +259,17 @@ var Module = (function () {
       $('menubar').hidden = true;
       $('frmZarquel').hidden = true;
       $('ended').hidden = false;
+      $('playAgain').focus();
       if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
     },
     ready: function () {
       ready = true;
       document.documentElement.dataset.ready = '1';
+      // Only now: the worker's first visit fetches every file, which must not hold up the board.
+      if ('serviceWorker' in navigator) {
+        // Offline after the first visit; a page served where workers are refused still plays.
+        navigator.serviceWorker.register('sw.js').catch(function () {});
+      }
     }
   };
 
@@ -251,11 +278,6 @@ var Module = (function () {
       tick: function () { Module._zq_tick(); },
       clockRunning: function () { return !!Module._zq_clock_running(); }
     };
-  }
-
-  if ('serviceWorker' in navigator) {
-    // Offline after the first visit; a page served where workers are refused still plays.
-    navigator.serviceWorker.register('sw.js').catch(function () {});
   }
 
   return { page: page };

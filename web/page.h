@@ -1,0 +1,31 @@
+// What frmZarquel asks of the page: one call per change, each answered by page.js.
+#pragma once
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/em_macros.h>
+// EM_ASYNC_JS imports the box under a name of its own, which every caller must use.
+#define ZARQUEL_ASYNC_IMPORT(name) EM_IMPORT(__asyncjs__##name)
+#else
+#define ZARQUEL_ASYNC_IMPORT(name)
+#endif
+
+extern "C" {
+
+void jsSetText(const char* id, const char* text);
+void jsSetLabel(const char* id, const char* name);
+void jsSetCaption(const char* id, const char* caption, const char* shortcut);
+// color is 0x00BBGGRR; name is what a screen reader says of it.
+void jsPaintSquare(int index, int color, const char* name);
+void jsSetClock(int running);
+// 0 the hidden focus button, 1..25 a square.
+void jsFocus(int square);
+// The key being handled is the game's: the browser must not act on it.
+void jsConsumeKey();
+// 1 the File menu, 2 the Help menu, opened; 0 the menu bar itself.
+void jsOpenMenu(int which);
+void jsEnd();
+void jsReady();
+// Returns once the player has dismissed the box.
+void jsShowMessage(const char* text, const char* title) ZARQUEL_ASYNC_IMPORT(jsShowMessage);
+
+} // extern "C"
