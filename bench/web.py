@@ -32,7 +32,11 @@ const plus = k => { const r = Math.floor((k - 1) / 5), c = (k - 1) % 5;
   return [[0, 0], [-1, 0], [1, 0], [0, -1], [0, 1]].map(([a, b]) => [r + a, c + b])
     .filter(([a, b]) => a >= 0 && a < 5 && b >= 0 && b < 5).map(([a, b]) => 5 * a + b + 1); };
 const wins = k => squares.every((s, i) => (s.dataset.color === 'green') === plus(k).includes(i + 1));
-const pick = () => { let k; do { seed = (seed * 1103515245 + 12345) % 2147483648; k = seed % 25 + 1; } while (wins(k)); return k; };
+const pick = () => {
+  let k;
+  do { seed = (seed * 1103515245 + 12345) % 2147483648; k = seed % 25 + 1; } while (wins(k));
+  return k;
+};
 const click = k => squares[k - 1].dispatchEvent(new MouseEvent('click', {bubbles: true}));
 """
 
@@ -143,7 +147,8 @@ def start(browser, url, runs):
                 times[name].append(at)
     page, floor = statistics.median(times["page"]), statistics.median(times["floor"])
     print("navigation to playable board, page / floor (medians of %d, cache disabled, service worker bypassed): "
-          "%.1f ms / %.1f ms = %.2f x; target <= 1.25 x: %s" % (runs, page, floor, page / floor, verdict(page <= 1.25 * floor)))
+          "%.1f ms / %.1f ms = %.2f x; target <= 1.25 x: %s"
+          % (runs, page, floor, page / floor, verdict(page <= 1.25 * floor)))
     browser.cdp("Network.setCacheDisabled", cacheDisabled=False)
     browser.cdp("Network.setBypassServiceWorker", bypass=False)
     return page <= 1.25 * floor

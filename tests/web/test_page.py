@@ -214,7 +214,8 @@ def test_new_game_by_keys_and_menu_shows_zero(page, texts):
 
 def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
     page.click(12)
-    for opener, name, closer in (("i", "Instructions", Keys.ENTER), ("a", "About", Keys.ESCAPE), (None, "Instructions", Keys.SPACE)):
+    boxes = (("i", "Instructions", Keys.ENTER), ("a", "About", Keys.ESCAPE), (None, "Instructions", Keys.SPACE))
+    for opener, name, closer in boxes:
         if opener:
             page.keys(opener, ctrl=True)
         else:
@@ -339,8 +340,8 @@ def test_reload_plays_offline_then_exit_ends_the_game(page, texts):
     assert page.board() == switched(before, 17)
     page.keys("x", ctrl=True)
     assert not page.state()["running"]
-    board, ended, line = page.js("const $ = id => document.getElementById(id);"
-                                 "return [$('frmZarquel').checkVisibility(), $('ended').checkVisibility(), $('ended').textContent]")
+    board, ended, line = page.js("const $ = id => document.getElementById(id); return "
+                                 "[$('frmZarquel').checkVisibility(), $('ended').checkVisibility(), $('ended').textContent]")
     assert not board and ended and line.startswith("The game has ended."), (board, ended, line)
     page.click("playAgain")
     page.wait(lambda: page.js("return document.documentElement.dataset.ready") == "1", "Play again did not deal")
