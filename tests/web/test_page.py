@@ -214,7 +214,8 @@ def test_new_game_by_keys_and_menu_shows_zero(page, texts):
 
 def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
     page.click(12)
-    for opener, name, closer in (("i", "Instructions", Keys.ENTER), ("a", "About", Keys.ESCAPE), (None, "Instructions", Keys.SPACE)):
+    boxes = (("i", "Instructions", Keys.ENTER), ("a", "About", Keys.ESCAPE), (None, "Instructions", Keys.SPACE))
+    for opener, name, closer in boxes:
         if opener:
             page.keys(opener, ctrl=True)
         else:
@@ -240,6 +241,12 @@ def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
         assert not state["box"] and state["running"], "%s: open %s, running %s" % (name, state["box"], state["running"])
         assert state["focus"] == "cmdSquare12", "Tab right after %s closed went to %s" % (name, state["focus"])
         page.click(12)
+    # A box opened right after another closed stays open once the first one's closing has run its course.
+    page.keys("i", ctrl=True)
+    ActionChains(page.driver).send_keys(Keys.ENTER).key_down(Keys.CONTROL).send_keys("a").key_up(Keys.CONTROL).perform()
+    page.driver.execute_async_script("requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
+    assert page.state()["box"] and page.state()["title"] == texts["AboutTitle"], "About closed itself"
+    page.keys(Keys.ESCAPE)
 
 
 def test_win_shows_the_red_board_behind_the_box_then_deals(page, texts):
@@ -333,8 +340,8 @@ def test_reload_plays_offline_then_exit_ends_the_game(page, texts):
     assert page.board() == switched(before, 17)
     page.keys("x", ctrl=True)
     assert not page.state()["running"]
-    board, ended, line = page.js("const $ = id => document.getElementById(id);"
-                                 "return [$('frmZarquel').checkVisibility(), $('ended').checkVisibility(), $('ended').textContent]")
+    board, ended, line = page.js("const $ = id => document.getElementById(id); return "
+                                 "[$('frmZarquel').checkVisibility(), $('ended').checkVisibility(), $('ended').textContent]")
     assert not board and ended and line.startswith("The game has ended."), (board, ended, line)
     page.click("playAgain")
     page.wait(lambda: page.js("return document.documentElement.dataset.ready") == "1", "Play again did not deal")
@@ -367,7 +374,7 @@ def test_random_play_keeps_a_consistent_board(page, texts):
             model, running = page.state()["colors"], False
         elif action == "box":
             page.keys(chance.choice("ia"), ctrl=True)
-            assert page.state()["box"]
+            assert page.state()["box"], "step %d: no box from the focus on %s" % (step, focus)
             page.keys(chance.choice([Keys.ENTER, Keys.SPACE, Keys.ESCAPE]))
         state = page.state()
         if model == ["red"] * 25:  # a win: its box, then a fresh deal
@@ -388,10 +395,10 @@ def main():
     parser.add_argument("--serve", required=True, help="web/serve.py")
     parser.add_argument("--texts", required=True, help="game/texts.h")
     parser.add_argument("--version", required=True)
-    parser.add_argument("--only", default="", help="run only the tests whose names contain this")
+    parser.add_argument("--only", default="", help="run only the tests whose names match this regular expression")
     arguments = parser.parse_args()
     texts = read_texts(arguments.texts, arguments.version)
-    tests = [value for name, value in globals().items() if name.startswith("test_") and arguments.only in name]
+    tests = [value for name, value in globals().items() if name.startswith("test_") and re.search(arguments.only, name)]
     server = Server(arguments.serve, arguments.site)
     profile = tempfile.mkdtemp(prefix="zarquel-chromium-")
     page, passed, failed = None, 0, 0
