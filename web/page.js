@@ -1,7 +1,9 @@
 // The page's side of the game: paints what the C++ side asks for and forwards the player's events to it.
-'use strict';
+// Linked first into zarquel.js (emscripten's --pre-js), so the page is one script: Module is the runtime's.
+(function () {
 
-var Module = (function () {
+// Built once the document is parsed: it holds the page's elements.
+function createPage() {
   var $ = function (id) { return document.getElementById(id); };
   var squares = [];
   for (var i = 1; i <= 25; i++) squares.push($('cmdSquare' + i));
@@ -265,11 +267,15 @@ var Module = (function () {
     ready: function () {
       ready = true;
       document.documentElement.dataset.ready = '1';
-      // Only now: the worker's first visit fetches every file, which must not hold up the board.
-      if ('serviceWorker' in navigator) {
+      // Only once the page has loaded: the worker's first visit fetches every file, which
+      // must not hold up the board or its first paint.
+      if (!('serviceWorker' in navigator)) return;
+      var register = function () {
         // Offline after the first visit; a page served where workers are refused still plays.
         navigator.serviceWorker.register('sw.js').catch(function () {});
-      }
+      };
+      if (document.readyState === 'complete') register();
+      else addEventListener('load', register, { once: true });
     }
   };
 
@@ -280,5 +286,37 @@ var Module = (function () {
     };
   }
 
-  return { page: page };
+  return page;
+}
+
+// The game's WebAssembly travels inside this script and is compiled on the spot where the
+// browser allows it: the board is dealt in the same task, before the first frame, which the
+// script holds back (blocking="render"). Where a synchronous compile of this size is refused
+// (older browsers), it compiles in the background and the board follows a moment later.
+function wasmBytes() {
+  var base64 = wasmBinaryFile.slice(wasmBinaryFile.indexOf(',') + 1);
+  return Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : tryParseAsDataURI(wasmBinaryFile);
+}
+
+Module.instantiateWasm = function (imports, receive) {
+  var exports = {};
+  function start() {
+    Module.page = createPage();
+    var bytes = wasmBytes();
+    var instance;
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+      WebAssembly.instantiate(bytes, imports).then(function (result) { receive(result.instance); });
+      return;
+    }
+    exports = instance.exports;
+    receive(instance);
+  }
+  // The script is async: it may run before the parser has reached the page's elements.
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, { once: true });
+  else start();
+  return exports;
+};
 })();

@@ -159,7 +159,7 @@ class Session:
 
 
 def test_server_sends_the_policy_and_types(page, texts):
-    for name, kind in (("", "text/html"), ("zarquel.wasm", "application/wasm"), ("zarquel.js", "text/javascript"),
+    for name, kind in (("", "text/html"), ("zarquel.js", "text/javascript"),
                        ("manifest.webmanifest", "application/manifest+json")):
         with urllib.request.urlopen(page.server.url + name) as answer:
             assert answer.headers["Content-Security-Policy"] == POLICY, name
