@@ -160,7 +160,8 @@ function createPage() {
     e.preventDefault();
     dismiss();
   });
-  box.addEventListener('close', dismiss);
+  // A close event late enough to find the next box already open is the old box's.
+  box.addEventListener('close', function () { if (!box.open) dismiss(); });
   okButton.addEventListener('click', dismiss);
 
   // Over the board, clear of the title and the time, inside the screen.
