@@ -177,7 +177,6 @@ function createPage() {
 
   var page = {
     text: function (id, text) {
-      if (id === 'title') return void (document.title = text);
       var element = $(id);
       var longer = text.length > element.textContent.length;
       element.textContent = text;
@@ -186,30 +185,6 @@ function createPage() {
       if (id !== 'lblTime') return;
       if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
       for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
-    },
-    label: function (id, name) {
-      var element = $(id);
-      if (element.tagName === 'IMG') element.alt = name;
-      else element.setAttribute('aria-label', name);
-    },
-    // "&Pause Game" shows its access key underlined.
-    caption: function (id, caption, shortcut) {
-      var element = $(id);
-      var at = caption.indexOf('&');
-      var label = document.createElement('span');
-      label.append(caption.slice(0, at));
-      var letter = document.createElement('u');
-      letter.textContent = caption.charAt(at + 1);
-      label.append(letter, caption.slice(at + 2));
-      element.replaceChildren(label);
-      element.dataset.key = letter.textContent.toUpperCase();
-      if (shortcut) {
-        var keys = document.createElement('span');
-        keys.className = 'shortcut';
-        keys.textContent = shortcut;
-        element.append(keys);
-        element.setAttribute('aria-keyshortcuts', shortcut.replace(/Ctrl/g, 'Control').replace(', ', ' '));
-      }
     },
     // color is 0x00BBGGRR.
     paint: function (index, color, name) {

@@ -72,14 +72,23 @@ class SafeByDefault(unittest.TestCase):
 
     def test_every_control_the_game_fills_is_on_the_page(self):
         ids = {a.get("id") for _, a in Page(read("index.html")).tags}
-        with open(os.path.join(SOURCE, "web", "frmzarquel.cpp"), encoding="utf-8") as f:
-            named = set(re.findall(r'"((?:lbl|mnu|cmd|img)[A-Za-z]+)"', f.read())) - {"cmdSquare"}
+        named = set()
+        for source in ("frmzarquel.cpp", "pagemarkup.cpp"):
+            with open(os.path.join(SOURCE, "web", source), encoding="utf-8") as f:
+                named |= set(re.findall(r'"((?:lbl|mnu|cmd|img)[A-Za-z]+)"', f.read())) - {"cmdSquare"}
         named |= {"cmdSquare%d" % i for i in range(1, 26)} | {"msgBox", "msgTitle", "msgText", "msgOK", "ended",
                                                              "playAgain", "menubar", "mnuFileMenu", "mnuHelpMenu"}
         self.assertEqual(named - ids, set())
 
 
 class QuickToStart(unittest.TestCase):
+    def test_texts_are_in_the_markup_with_nothing_left_to_fill(self):
+        text = read("index.html")
+        self.assertNotIn("${", text)
+        labels = [a.get("aria-label") for t, a in Page(text).tags if a.get("id", "").startswith("cmdSquare")]
+        self.assertEqual(labels[6], "Square 7, row 2, column 2")
+        self.assertEqual(len(labels), 25)
+
     def test_one_script_that_runs_on_arrival_and_holds_the_first_frame(self):
         scripts = [a for t, a in Page(read("index.html")).tags if t == "script"]
         self.assertEqual(scripts, [{"src": "zarquel.js", "async": None, "blocking": "render"}])
