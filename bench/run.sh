@@ -12,13 +12,21 @@ Usage: bench/run.sh WHAT [OPTIONS]
   all                  all three, with their defaults
   profile              callgrind instruction counts of zarquel and the floor from start to idle
   wine [RUNS]          zarquel.exe under Wine against a bare Win32 window (median of RUNS, 15), and its size
+  web [RUNS]           the page in headless Chromium: its size, start against a floor page (median of RUNS, 15),
+                       click to repaint, memory over 10,000 clicks and 1,000 deals
 TEXT
     exit 2
 }
 [ $# -ge 1 ] || usage
 what=$1
 shift
-case "$what" in launch | latency | clock | all | profile | wine) ;; *) usage ;; esac
+case "$what" in launch | latency | clock | all | profile | wine | web) ;; *) usage ;; esac
+
+if [ "$what" = web ]; then
+    "$root/scripts/setup.sh" web >/dev/null
+    echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo), $(/usr/bin/chromium --version 2>/dev/null)"
+    exec /usr/bin/python3 "$root/bench/web.py" --site "$root/build/web/site" --runs "${1:-15}"
+fi
 
 if [ "$what" = wine ]; then
     "$root/scripts/setup.sh" windows-bench >/dev/null

@@ -32,30 +32,7 @@ frmZarquel::frmZarquel()
 
 void frmZarquel::load()
 {
-    jsSetText("title", text(texts::AppTitle).c_str());
-    jsSetText("lblWasted", text(texts::Wasted).c_str());
-    jsSetText("lblSeconds", text(texts::Seconds).c_str());
-    jsSetText("cmdTakeFocus", text(texts::TakeFocus).c_str());
-    jsSetLabel("imgTitle", text(texts::AppTitle).c_str());
-    for (int index = 1; index <= SquareCount; ++index)
-        jsSetLabel(("cmdSquare" + std::to_string(index)).c_str(), texts::squareName(index).c_str());
-
-    const struct {
-        const char* id;
-        std::string_view caption;
-        Command command;
-    } menu[] = {
-        {"mnuFile", texts::MenuFile, Command::None},
-        {"mnuPause", texts::MenuPause, Command::Pause},
-        {"mnuNewGame", texts::MenuNewGame, Command::NewGame},
-        {"mnuExit", texts::MenuExit, Command::Exit},
-        {"mnuHelp", texts::MenuHelp, Command::None},
-        {"mnuInstructions", texts::MenuInstructions, Command::Instructions},
-        {"mnuAbout", texts::MenuAbout, Command::About},
-    };
-    for (const auto& item : menu)
-        jsSetCaption(item.id, text(item.caption).c_str(), text(web::shortcutText(item.command)).c_str());
-
+    // The page's texts are in its markup already (pagemarkup.cpp, at build time).
     // Dealt before the page says it is ready, so the all-red design board is never played.
     game_.Deal();
     jsReady();

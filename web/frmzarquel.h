@@ -12,7 +12,7 @@ class frmZarquel final : public zarquel::BoardView {
 public:
     frmZarquel();
 
-    // Fills the page's texts from the game's own and deals the first board.
+    // Deals the first board and tells the page it is playable.
     void load();
 
     // Events forwarded by the page. While a message box is open, or after Exit, none of

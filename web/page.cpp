@@ -6,12 +6,6 @@
 EM_JS(void, jsSetText, (const char* id, const char* text), {
     Module.page.text(UTF8ToString(id), UTF8ToString(text));
 });
-EM_JS(void, jsSetLabel, (const char* id, const char* name), {
-    Module.page.label(UTF8ToString(id), UTF8ToString(name));
-});
-EM_JS(void, jsSetCaption, (const char* id, const char* caption, const char* shortcut), {
-    Module.page.caption(UTF8ToString(id), UTF8ToString(caption), UTF8ToString(shortcut));
-});
 EM_JS(void, jsPaintSquare, (int index, int color, const char* name), {
     Module.page.paint(index, color, UTF8ToString(name));
 });

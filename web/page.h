@@ -12,8 +12,6 @@
 extern "C" {
 
 void jsSetText(const char* id, const char* text);
-void jsSetLabel(const char* id, const char* name);
-void jsSetCaption(const char* id, const char* caption, const char* shortcut);
 // color is 0x00BBGGRR; name is what a screen reader says of it.
 void jsPaintSquare(int index, int color, const char* name);
 void jsSetClock(int running);

@@ -1,7 +1,9 @@
 // The page's side of the game: paints what the C++ side asks for and forwards the player's events to it.
-'use strict';
+// Linked first into zarquel.js (emscripten's --pre-js), so the page is one script: Module is the runtime's.
+(function () {
 
-var Module = (function () {
+// Built once the document is parsed: it holds the page's elements.
+function createPage() {
   var $ = function (id) { return document.getElementById(id); };
   var squares = [];
   for (var i = 1; i <= 25; i++) squares.push($('cmdSquare' + i));
@@ -176,7 +178,6 @@ var Module = (function () {
 
   var page = {
     text: function (id, text) {
-      if (id === 'title') return void (document.title = text);
       var element = $(id);
       var longer = text.length > element.textContent.length;
       element.textContent = text;
@@ -185,30 +186,6 @@ var Module = (function () {
       if (id !== 'lblTime') return;
       if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
       for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
-    },
-    label: function (id, name) {
-      var element = $(id);
-      if (element.tagName === 'IMG') element.alt = name;
-      else element.setAttribute('aria-label', name);
-    },
-    // "&Pause Game" shows its access key underlined.
-    caption: function (id, caption, shortcut) {
-      var element = $(id);
-      var at = caption.indexOf('&');
-      var label = document.createElement('span');
-      label.append(caption.slice(0, at));
-      var letter = document.createElement('u');
-      letter.textContent = caption.charAt(at + 1);
-      label.append(letter, caption.slice(at + 2));
-      element.replaceChildren(label);
-      element.dataset.key = letter.textContent.toUpperCase();
-      if (shortcut) {
-        var keys = document.createElement('span');
-        keys.className = 'shortcut';
-        keys.textContent = shortcut;
-        element.append(keys);
-        element.setAttribute('aria-keyshortcuts', shortcut.replace(/Ctrl/g, 'Control').replace(', ', ' '));
-      }
     },
     // color is 0x00BBGGRR.
     paint: function (index, color, name) {
@@ -267,11 +244,15 @@ var Module = (function () {
     ready: function () {
       ready = true;
       document.documentElement.dataset.ready = '1';
-      // Only now: the worker's first visit fetches every file, which must not hold up the board.
-      if ('serviceWorker' in navigator) {
+      // Only once the page has loaded: the worker's first visit fetches every file, which
+      // must not hold up the board or its first paint.
+      if (!('serviceWorker' in navigator)) return;
+      var register = function () {
         // Offline after the first visit; a page served where workers are refused still plays.
         navigator.serviceWorker.register('sw.js').catch(function () {});
-      }
+      };
+      if (document.readyState === 'complete') register();
+      else addEventListener('load', register, { once: true });
     }
   };
 
@@ -282,5 +263,37 @@ var Module = (function () {
     };
   }
 
-  return { page: page };
+  return page;
+}
+
+// The game's WebAssembly travels inside this script and is compiled on the spot where the
+// browser allows it: the board is dealt in the same task, before the first frame, which the
+// script holds back (blocking="render"). Where a synchronous compile of this size is refused
+// (older browsers), it compiles in the background and the board follows a moment later.
+function wasmBytes() {
+  var base64 = wasmBinaryFile.slice(wasmBinaryFile.indexOf(',') + 1);
+  return Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : tryParseAsDataURI(wasmBinaryFile);
+}
+
+Module.instantiateWasm = function (imports, receive) {
+  var exports = {};
+  function start() {
+    Module.page = createPage();
+    var bytes = wasmBytes();
+    var instance;
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+      WebAssembly.instantiate(bytes, imports).then(function (result) { receive(result.instance); });
+      return;
+    }
+    exports = instance.exports;
+    receive(instance);
+  }
+  // The script is async: it may run before the parser has reached the page's elements.
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, { once: true });
+  else start();
+  return exports;
+};
 })();

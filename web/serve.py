@@ -44,6 +44,15 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         pass  # quiet: the one line on stdout is the address; errors still go to stderr
 
 
+class SiteServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True  # an open keep-alive connection must not hold up the stop
+
+    def handle_error(self, request, client_address):
+        # A browser that stops a download it no longer needs is no error.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def parse(argv):
     parser = argparse.ArgumentParser(description="Serve the Zarquel page on loopback, with its security policy.")
     parser.add_argument("site", help="the built site, e.g. build/web/site")
@@ -70,7 +79,7 @@ def stop(signum, frame):
 def main(argv):
     arguments = parse(argv)
     handler = functools.partial(SiteHandler, directory=os.path.abspath(arguments.site))
-    server_class = http.server.ThreadingHTTPServer
+    server_class = SiteServer
     if ":" in arguments.host:
         server_class = type("ThreadingHTTPServer6", (server_class,), {"address_family": socket.AF_INET6})
     try:
@@ -78,7 +87,6 @@ def main(argv):
     except OSError as error:
         print(f"serve.py: cannot listen on {arguments.host}:{arguments.port}: {error.strerror}", file=sys.stderr)
         return 1
-    server.daemon_threads = True  # an open keep-alive connection must not hold up the stop
     for signum in (signal.SIGINT, signal.SIGTERM):  # also when started in the background, where SIGINT is ignored
         signal.signal(signum, stop)
     host = f"[{arguments.host}]" if ":" in arguments.host else arguments.host

@@ -67,16 +67,43 @@ class SafeByDefault(unittest.TestCase):
         for address in addresses + ["sw.js"]:
             self.assertNotRegex(address, r"^(/|[a-z]+:)", address)
             self.assertTrue(address in ("", "./") or os.path.isfile(os.path.join(SITE, address)), address)
-        for script in ("page.js", "zarquel.js", "sw.js"):
+        for script in ("zarquel.js", "sw.js"):
             self.assertNotRegex(read(script), r"\beval\(|new Function\(|https?://", script)
 
     def test_every_control_the_game_fills_is_on_the_page(self):
         ids = {a.get("id") for _, a in Page(read("index.html")).tags}
-        with open(os.path.join(SOURCE, "web", "frmzarquel.cpp"), encoding="utf-8") as f:
-            named = set(re.findall(r'"((?:lbl|mnu|cmd|img)[A-Za-z]+)"', f.read())) - {"cmdSquare"}
+        named = set()
+        for source in ("frmzarquel.cpp", "pagemarkup.cpp"):
+            with open(os.path.join(SOURCE, "web", source), encoding="utf-8") as f:
+                named |= set(re.findall(r'"((?:lbl|mnu|cmd|img)[A-Za-z]+)"', f.read())) - {"cmdSquare"}
         named |= {"cmdSquare%d" % i for i in range(1, 26)} | {"msgBox", "msgTitle", "msgText", "msgOK", "ended",
                                                              "playAgain", "menubar", "mnuFileMenu", "mnuHelpMenu"}
         self.assertEqual(named - ids, set())
+
+
+class QuickToStart(unittest.TestCase):
+    def test_texts_are_in_the_markup_with_nothing_left_to_fill(self):
+        text = read("index.html")
+        self.assertNotIn("${", text)
+        labels = [a.get("aria-label") for t, a in Page(text).tags if a.get("id", "").startswith("cmdSquare")]
+        self.assertEqual(labels[6], "Square 7, row 2, column 2")
+        self.assertEqual(len(labels), 25)
+
+    def test_one_script_that_runs_on_arrival_and_holds_the_first_frame(self):
+        scripts = [a for t, a in Page(read("index.html")).tags if t == "script"]
+        self.assertEqual(scripts, [{"src": "zarquel.js", "async": None, "blocking": "render"}])
+        # In the head, where blocking="render" counts.
+        text = read("index.html")
+        self.assertLess(text.index('<script src="zarquel.js"'), text.index("<body>"))
+
+    def test_the_game_is_inside_the_script_and_compiled_by_the_page(self):
+        script = read("zarquel.js")
+        # The WebAssembly module's magic number, base64: no second file to fetch.
+        self.assertIn("data:application/octet-stream;base64,AGFzbQ", script)
+        self.assertEqual({f for f in os.listdir(SITE) if f.endswith((".wasm", ".js"))}, {"zarquel.js", "sw.js"})
+        # page.js went in first and takes over the module's instantiation.
+        self.assertLess(script.index("function createPage()"), script.index("function createWasm()"))
+        self.assertIn("Module.instantiateWasm=", script)
 
 
 class InstallableAndOffline(unittest.TestCase):
@@ -103,7 +130,7 @@ class InstallableAndOffline(unittest.TestCase):
                 return worker(copy)[0]
 
             self.assertEqual(rewrite(), worker(SITE)[0], "same files, another name")
-            for name in ("zarquel.wasm", "banner.gif"):
+            for name in ("zarquel.js", "banner.gif"):
                 before = worker(copy)[0]
                 with open(os.path.join(copy, name), "ab") as f:
                     f.write(b"\0")
