@@ -47,18 +47,17 @@ void frmZarquel::squareClicked(int index)
     lastClicked_ = static_cast<SquareIndex>(clockRunning_ ? index : 1);
 }
 
-bool frmZarquel::keyDown(const web::KeyPress& press, int focus)
+void frmZarquel::keyDown(const web::KeyPress& press, int focus)
 {
     if (ended_)
-        return false;
+        return;
     const web::KeyOutcome outcome = web::keyOutcome(press, focus, lastClicked_);
     if (messageOpen_) {
         // The box has the keyboard and the game takes nothing, but the browser must not
         // print or open a window over it either. Escape is the box's own.
-        const bool shortcut = outcome.command != Command::None && press.code != web::key::Escape;
-        if (shortcut)
+        if (outcome.command != Command::None && press.code != web::key::Escape)
             jsConsumeKey();
-        return shortcut;
+        return;
     }
     // Consumed first: a command may wait on a message box, and the browser must
     // not act on the key in the meantime.
@@ -69,7 +68,6 @@ bool frmZarquel::keyDown(const web::KeyPress& press, int focus)
     if (outcome.focusSink)
         focusSink();
     run(outcome.command);
-    return outcome.consumed;
 }
 
 void frmZarquel::menuChosen(Command command)

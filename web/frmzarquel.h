@@ -18,13 +18,12 @@ public:
     // Events forwarded by the page. While a message box is open, or after Exit, none of
     // them reaches the game; only the clock does, and only while a box is open.
     void squareClicked(int index);
-    // True when the browser must not act on the key itself.
-    bool keyDown(const zarquel::web::KeyPress& press, int focus);
+    // Tells the page (jsConsumeKey) when the browser must not act on the key itself.
+    void keyDown(const zarquel::web::KeyPress& press, int focus);
     void menuChosen(zarquel::web::Command command);
     void tmrTimeTick();
 
     void SwitchColor(long long Square) { game_.SwitchColor(Square); }
-    zarquel::Game& game() { return game_; }
     bool clockRunning() const { return clockRunning_; }
 
     // BoardView over the page.
