@@ -7,16 +7,26 @@ namespace zarquel::web {
 
 namespace {
 
+// Every shortcut in one block: the key with Ctrl, and what the menu shows beside the item.
+// Chromium keeps Ctrl+N in a tab, so New Game also answers F2 (below).
+constexpr struct {
+    Command command;
+    int ctrlKey;
+    std::string_view shown;
+} Shortcuts[] = {
+    {Command::Pause, 'P', "Ctrl+P"},
+    {Command::NewGame, 'N', "Ctrl+N, F2"},
+    {Command::Exit, 'X', "Ctrl+X"},
+    {Command::Instructions, 'I', "Ctrl+I"},
+    {Command::About, 'A', "Ctrl+A"},
+};
+
 Command ctrlShortcut(int code)
 {
-    switch (code) {
-    case 'P': return Command::Pause;
-    case 'N': return Command::NewGame;
-    case 'X': return Command::Exit;
-    case 'I': return Command::Instructions;
-    case 'A': return Command::About;
-    default: return Command::None;
-    }
+    for (const auto& shortcut : Shortcuts)
+        if (shortcut.ctrlKey == code)
+            return shortcut.command;
+    return Command::None;
 }
 
 bool isArrow(int code)
@@ -100,14 +110,10 @@ KeyOutcome keyOutcome(const KeyPress& press, int focus, int lastPlayed)
 
 std::string_view shortcutText(Command command)
 {
-    switch (command) {
-    case Command::Pause: return "Ctrl+P";
-    case Command::NewGame: return "Ctrl+N, F2";
-    case Command::Exit: return "Ctrl+X";
-    case Command::Instructions: return "Ctrl+I";
-    case Command::About: return "Ctrl+A";
-    default: return {};
-    }
+    for (const auto& shortcut : Shortcuts)
+        if (shortcut.command == command)
+            return shortcut.shown;
+    return {};
 }
 
 } // namespace zarquel::web
