@@ -101,45 +101,30 @@ class Icons(unittest.TestCase):
             if size <= 32:
                 self.assertLessEqual(len(img.getcolors(256)), 16, name)
 
-    def test_ico_holds_4bit_32_and_16_same_as_pngs(self):
+    def test_ico_holds_the_designed_4bit_32_and_16_then_24_48_and_256_with_alpha(self):
         data = read("icon.ico")
         self.assertEqual(struct.unpack("<HHH", data[:6]), (0, 1, 5))
-        for i, size in enumerate((32, 16)):
-            w, h, colours, _, planes, bits, length, offset = struct.unpack(
+        # (size, colours, bits): 16-entry palette and 4-bit pixels, or 32-bit with alpha.
+        for i, (size, colours, bits) in enumerate(((32, 16, 4), (16, 16, 4), (24, 0, 32), (48, 0, 32), (256, 0, 32))):
+            w, h, got_colours, _, planes, got_bits, length, offset = struct.unpack(
                 "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
-            self.assertEqual((w, h, colours, planes, bits), (size, size, 16, 1, 4))
-            dib = struct.unpack("<IiiHH", data[offset:offset + 16])
-            self.assertEqual(dib, (40, size, 2 * size, 1, 4))
-            # 16-entry palette, 4-bit pixels and the 1-bit mask, rows padded to 4 bytes.
-            mask_row = (size // 8 + 3) // 4 * 4
-            self.assertEqual(length, 40 + 64 + size * size // 2 + size * mask_row)
-        with Image.open(os.path.join(ASSETS, "icon.ico")) as ico:
-            for size in (32, 16):
-                got = ico.ico.getimage((size, size)).convert("RGBA")
-                self.assertEqual(got.tobytes(), image("icon-%d.png" % size).tobytes(),
-                                 "icon.ico %d differs" % size)
-
-    def test_ico_then_holds_24_48_and_256_with_alpha(self):
-        data = read("icon.ico")
-        for i, size in enumerate((24, 48, 256), start=2):
-            w, h, colours, _, planes, bits, length, offset = struct.unpack(
-                "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
-            self.assertEqual((w or 256, h or 256, colours, planes, bits), (size, size, 0, 1, 32))
+            self.assertEqual((w or 256, h or 256, got_colours, planes, got_bits), (size, size, colours, 1, bits))
             body = data[offset:offset + length]
             if size == 256:
                 self.assertEqual(body, read("icon-256.png"), "the 256 image is the PNG as drawn")
                 continue
-            self.assertEqual(struct.unpack("<IiiHHI", body[:20]), (40, size, 2 * size, 1, 32, 0))
+            self.assertEqual(struct.unpack("<IiiHHI", body[:20]), (40, size, 2 * size, 1, bits, 0))
+            # Palette, pixels and the 1-bit mask, rows padded to 4 bytes.
             mask_row = (size // 8 + 3) // 4 * 4
-            self.assertEqual(length, 40 + 4 * size * size + size * mask_row)
+            self.assertEqual(length, 40 + 4 * colours + size * size * bits // 8 + size * mask_row)
         with Image.open(os.path.join(ASSETS, "icon.ico")) as ico:
-            got = ico.ico.getimage((48, 48)).convert("RGBA")
-            self.assertEqual(got.tobytes(), image("icon-48.png").tobytes(), "icon.ico 48 differs")
+            for size in (32, 16, 48):
+                got = ico.ico.getimage((size, size)).convert("RGBA")
+                self.assertEqual(got.tobytes(), image("icon-%d.png" % size).tobytes(), "icon.ico %d differs" % size)
             small = ico.ico.getimage((24, 24)).convert("RGBA")
             alphas = {a for *_, a in small.getdata()}
             self.assertTrue({0, 255} <= alphas and len(alphas) > 2, "24 should have smooth edges")
             self.assertEqual(small.getpixel((12, 12)), (0xFF, 0xFF, 0x00, 255))
-
 
 if __name__ == "__main__":
     unittest.main()
