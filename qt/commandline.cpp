@@ -1,6 +1,8 @@
 // Reads the command line: --help, --version, and Qt's own options left for Qt.
 #include "commandline.h"
 
+#include "menus.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -37,15 +39,7 @@ constexpr const char* Usage =
     "and its neighbours above, below, left and right.  The game takes no options\n"
     "besides --help and --version.\n"
     "\n"
-    "Keys:\n"
-    "  Tab, Shift+Tab     reach the board, at the square played last\n"
-    "  arrow keys         move between squares\n"
-    "  Space, Enter       click the square that has the focus\n"
-    "  Ctrl+P, Escape     pause the clock\n"
-    "  Ctrl+N             new game\n"
-    "  Ctrl+X             quit\n"
-    "  Ctrl+I             instructions\n"
-    "  Ctrl+A             about\n";
+    "Keys:\n";
 
 Request only(Request::Kind kind, std::string unknown = {})
 {
@@ -107,6 +101,7 @@ int answer(const Request& request)
     switch (request.kind) {
     case Request::Help:
         std::fputs(Usage, stdout);
+        std::fputs(zarquel::window::keysHelp().c_str(), stdout);
         return 0;
     case Request::Version:
         std::puts("zarquel " ZARQUEL_VERSION);

@@ -1,7 +1,9 @@
-// Builds the window from its fixed layout and routes its events to the game.
+// Builds the window from the shared layout and menus, and turns Qt's events into the window's input.
 #include "frmzarquel.h"
 
 #include "gamemessage.h"
+#include "layout.h"
+#include "names.h"
 #include "squarebutton.h"
 #include "texts.h"
 
@@ -17,6 +19,7 @@
 #include <initializer_list>
 
 using namespace zarquel;
+using namespace zarquel::window;
 
 namespace {
 
@@ -25,24 +28,20 @@ QString q(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The layout is designed in twips; 15 make a pixel at 96 dots per inch.
-constexpr int px(int twips) { return twips / 15; }
-
-QRect twipRect(int left, int top, int width, int height)
+// Qt lays out in pixels of 96 dots per inch and scales them to the screen itself.
+QRect place(const Rect& twips)
 {
-    return QRect(px(left), px(top), px(width), px(height));
+    const Rect at = pixels(twips);
+    return QRect(at.left, at.top, at.width, at.height);
 }
 
-constexpr QSize ClientSize(px(3960), px(5910));
-const QColor Yellow(255, 255, 0);
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const Rect& twips)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    label->setGeometry(place(twips));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Yellow);
+    palette.setColor(QPalette::WindowText, SquareButton::toQColor(layout::LabelColor));
     label->setPalette(palette);
     return label;
 }
@@ -51,9 +50,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 // Liberation Sans stands in: its widths fit the designed boxes.
 QFont designedFont(qreal points)
 {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont::insertSubstitutions(q(layout::Face), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont font(q(layout::Face));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
     font.setPointSizeF(points);
@@ -95,6 +93,23 @@ void fitDesignedFont(std::initializer_list<QLabel*> labels, qreal designedPointS
         label->setFont(font);
 }
 
+// Qt's key as the window's. Meta, like Alt, is the system's, never the game's.
+KeyPress keyPress(const QKeyEvent& event)
+{
+    const int qtKey = event.key();
+    int code = qtKey >= Qt::Key_Space && qtKey <= Qt::Key_Z ? qtKey : 0;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        code = key::F1 + (qtKey - Qt::Key_F1);
+    for (const auto& [from, to] : {std::pair {Qt::Key_Escape, key::Escape}, {Qt::Key_Tab, key::Tab},
+                                   {Qt::Key_Backtab, key::Tab}, {Qt::Key_Return, key::Enter},
+                                   {Qt::Key_Enter, key::Enter}, {Qt::Key_Left, key::Left},
+                                   {Qt::Key_Up, key::Up}, {Qt::Key_Right, key::Right}, {Qt::Key_Down, key::Down}})
+        code = qtKey == from ? to : code;
+    const Qt::KeyboardModifiers held = event.modifiers();
+    return {code, held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
+            held.testFlag(Qt::AltModifier) || held.testFlag(Qt::MetaModifier)};
+}
+
 } // namespace
 
 frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
@@ -110,15 +125,15 @@ frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientSize);
+    client->setFixedSize(place(layout::ClientArea).size());
     client->setAutoFillBackground(true);
     QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, Qt::black);
+    palette.setColor(QPalette::Window, SquareButton::toQColor(layout::Background));
     client->setPalette(palette);
     setCentralWidget(client);
 
     buildBoard(client);
-    buildActions();
+    buildMenus();
     // The client area is designed to the pixel: the player can't resize it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -138,45 +153,36 @@ void frmZarquel::buildBoard(QWidget* client)
 {
     cmdTakeFocus = new QPushButton(q(texts::TakeFocus), client);
     cmdTakeFocus->setObjectName(QStringLiteral("cmdTakeFocus"));
-    // Beyond the right edge of the client area: never seen, yet it can hold the focus.
-    cmdTakeFocus->setGeometry(twipRect(4200, 2760, 1215, 495));
+    cmdTakeFocus->setGeometry(place(layout::cmdTakeFocus));
     cmdTakeFocus->setAutoDefault(false);
-    cmdTakeFocus->setAccessibleName(tr("Game"));
-    cmdTakeFocus->setAccessibleDescription(tr("Click the squares to turn them all red"));
+    cmdTakeFocus->setAccessibleName(q(names::cmdTakeFocus));
+    cmdTakeFocus->setAccessibleDescription(q(names::cmdTakeFocusHelp));
 
-    lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), twipRect(240, 1995, 2175, 255));
-    lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), twipRect(3120, 1995, 645, 255));
-    lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), twipRect(2415, 1920, 615, 375));
-    // The window's default face: the designed 8 points.
-    fitDesignedFont({lblWasted, lblSeconds}, 8);
+    lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), layout::lblWasted);
+    lblSeconds = makeLabel(client, "lblSeconds", q(texts::Seconds), layout::lblSeconds);
+    lblTime = makeLabel(client, "lblTime", QStringLiteral("0"), layout::lblTime);
+    fitDesignedFont({lblWasted, lblSeconds}, layout::LabelPoints);
     lblTime->setAlignment(Qt::AlignCenter);
-    lblTime->setAccessibleName(tr("Seconds wasted"));
+    lblTime->setAccessibleName(q(names::lblTime));
     lblTime->setAccessibleDescription(lblTime->text());
     fitTimeText();
 
     imgTitle = new QLabel(client);
     imgTitle->setObjectName(QStringLiteral("imgTitle"));
-    imgTitle->setGeometry(twipRect(750, 75, 2430, 1860));
-    imgTitle->setAccessibleName(q(texts::AppTitle));
+    imgTitle->setGeometry(place(layout::imgTitle));
+    imgTitle->setAccessibleName(q(names::imgTitle));
     showBanner();
 
     QWidget* previous = cmdTakeFocus;
-    for (int row = 0; row < BoardSide; ++row) {
-        for (int column = 0; column < BoardSide; ++column) {
-            const SquareIndex index = squareAt(row, column);
-            auto* square = new SquareButton(index, client);
-            square->setObjectName(QStringLiteral("cmdSquare"));
-            square->setProperty("Index", int(index));
-            square->setGeometry(px(240 + 720 * column), px(2280 + 720 * row), px(615), px(615));
-            connect(square, &QPushButton::clicked, this, [this, index] {
-                game_.SquareClick(index);
-                // Every click starts the clock, so a stopped one means a win dealt a fresh board.
-                lastClicked_ = tmrTime->isActive() ? index : 1;
-            });
-            setTabOrder(previous, square);
-            previous = square;
-            cmdSquare[static_cast<std::size_t>(index - 1)] = square;
-        }
+    for (SquareIndex index = 1; index <= SquareCount; ++index) {
+        auto* square = new SquareButton(index, client);
+        square->setObjectName(QStringLiteral("cmdSquare"));
+        square->setProperty("Index", int(index));
+        square->setGeometry(place(layout::cmdSquare(index)));
+        connect(square, &QPushButton::clicked, this, [this, index] { input_.click(index); });
+        setTabOrder(previous, square);
+        previous = square;
+        cmdSquare[static_cast<std::size_t>(index - 1)] = square;
     }
     cmdTakeFocus->setFocus();
 
@@ -210,90 +216,35 @@ void frmZarquel::showEvent(QShowEvent* event)
     }
 }
 
-void frmZarquel::buildActions()
+void frmZarquel::buildMenus()
 {
-    QMenu* mnuFile = menuBar()->addMenu(q(texts::MenuFile));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuPause = mnuFile->addAction(q(texts::MenuPause), this, [this] { game_.PauseClock(); });
-    QAction* mnuNewGame = mnuFile->addAction(q(texts::MenuNewGame), this, [this] {
-        game_.Deal();
-        lastClicked_ = 1; // a fresh board: Tab starts again at the first square
-    });
-    QAction* mnuLine = mnuFile->addSeparator();
-    QAction* mnuExit = mnuFile->addAction(q(texts::MenuExit), this, [] { QApplication::exit(0); });
-
-    QMenu* mnuHelp = menuBar()->addMenu(q(texts::MenuHelp));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* mnuInstructions = mnuHelp->addAction(q(texts::MenuInstructions), this, [this] {
-        showMessage(std::string(texts::Instructions), std::string(texts::InstructionsTitle));
-    });
-    QAction* mnuAbout = mnuHelp->addAction(q(texts::MenuAbout), this, [this] {
-        showMessage(std::string(texts::About), std::string(texts::AboutTitle));
-    });
-
-    mnuPause->setObjectName(QStringLiteral("mnuPause"));
-    mnuNewGame->setObjectName(QStringLiteral("mnuNewGame"));
-    mnuLine->setObjectName(QStringLiteral("mnuLine"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    mnuInstructions->setObjectName(QStringLiteral("mnuInstructions"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-
-    // Every shortcut in one place, spelled out: standard keys such as
-    // QKeySequence::Quit map to nothing on some desktops.
-    mnuPause->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuNewGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuInstructions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    mnuAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    // Escape (with any modifiers) is caught in eventFilter() and triggers mnuPause.
+    for (const Menu& menu : MenuBar) {
+        QMenu* popup = menuBar()->addMenu(q(menu.caption));
+        popup->setObjectName(q(menu.name));
+        for (const MenuItem& item : menu.items) {
+            const Command command = item.command;
+            QAction* action = item.caption.empty()
+                                  ? popup->addSeparator()
+                                  : popup->addAction(q(item.caption), this, [this, command] { input_.choose(command); });
+            action->setObjectName(q(item.name));
+            // Spelled out, never a standard key: QKeySequence::Quit maps to nothing on some desktops.
+            action->setShortcut(QKeySequence(q(shortcutText(command, Host::Desktop))));
+        }
+    }
 }
 
 bool frmZarquel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    // Only keys meant for this window: an open menu or message box keeps its own Escape.
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (key == Qt::Key_Escape && widget && widget->window() == this) {
-        mnuPause->trigger();
-        // The menu bar, focused after a lone Alt, also takes Escape to give the board its keys back.
-        return !qobject_cast<QMenuBar*>(widget);
-    }
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-    if (!arrow)
+    // Only keys meant for this window: an open menu or message box keeps its own.
+    if (event->type() != QEvent::KeyPress || !widget || widget->window() != this)
         return QMainWindow::eventFilter(watched, event);
-    // Buttons pass the focus on with the arrow keys; the sink must keep it
-    // (only Tab leaves it on purpose), or a square would wear a focus mark.
-    if (watched == cmdTakeFocus)
-        return true;
-    if (auto* square = qobject_cast<SquareButton*>(watched); square && square->window() == this)
-        return moveFocusAcrossBoard(square, key);
-    return QMainWindow::eventFilter(watched, event);
-}
-
-bool frmZarquel::moveFocusAcrossBoard(const SquareButton* from, int key)
-{
-    // Up and down by rows, left and right by columns; the edges stop the focus.
-    int row = (from->index() - 1) / BoardSide;
-    int column = (from->index() - 1) % BoardSide;
-    row += key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
-    column += key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
-    if (row >= 0 && row < BoardSide && column >= 0 && column < BoardSide)
-        cmdSquare[static_cast<std::size_t>(squareAt(row, column) - 1)]->setFocus(Qt::TabFocusReason);
-    return true;
-}
-
-bool frmZarquel::focusNextPrevChild(bool next)
-{
-    // After a click the focus waits on the sink; Tab (or Shift+Tab) goes back to the
-    // square played last, so a keyboard player never walks the board from square 1 again.
-    if (QApplication::focusWidget() == cmdTakeFocus) {
-        cmdSquare[static_cast<std::size_t>(lastClicked_ - 1)]->setFocus(next ? Qt::TabFocusReason
-                                                                              : Qt::BacktabFocusReason);
-        return true;
-    }
-    return QMainWindow::focusNextPrevChild(next);
+    int focus = watched == cmdTakeFocus ? FocusOnSink : FocusElsewhere;
+    if (auto* square = qobject_cast<SquareButton*>(watched))
+        focus = square->index();
+    const bool taken = input_.key(keyPress(*static_cast<QKeyEvent*>(event)), focus);
+    // The menu bar, focused after a lone Alt, also takes Escape to give the board its keys back.
+    return taken && !qobject_cast<QMenuBar*>(widget);
 }
 
 SquareColor frmZarquel::squareColor(SquareIndex square) const
@@ -318,10 +269,15 @@ void frmZarquel::disableClock()
     tmrTime->stop();
 }
 
+bool frmZarquel::clockRunning() const
+{
+    return tmrTime->isActive();
+}
+
 void frmZarquel::setTimeText(const std::string& text)
 {
     lblTime->setText(QString::fromStdString(text));
-    // The name stays "Seconds wasted"; the count itself is read from here.
+    // The name says what the count is; the count itself is read from here.
     lblTime->setAccessibleDescription(lblTime->text());
     fitTimeText();
 }
@@ -329,7 +285,7 @@ void frmZarquel::setTimeText(const std::string& text)
 void frmZarquel::fitTimeText()
 {
     // Long counts shrink rather than being cut off.
-    fitDesignedFont({lblTime}, 13.5);
+    fitDesignedFont({lblTime}, layout::TimePoints);
 }
 
 void frmZarquel::focusSink()
@@ -337,15 +293,26 @@ void frmZarquel::focusSink()
     cmdTakeFocus->setFocus(Qt::OtherFocusReason);
 }
 
+void frmZarquel::focusSquare(SquareIndex square)
+{
+    cmdSquare.at(static_cast<std::size_t>(square - 1))->setFocus(Qt::TabFocusReason);
+}
+
+void frmZarquel::exitGame()
+{
+    QApplication::exit(0);
+}
+
 void frmZarquel::showMessage(const std::string& text, const std::string& title)
 {
     // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
     QString body = QString::fromStdString(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Over the board, so the title and the time (the final one, after a win) stay in view.
     const QRect board(cmdSquare.front()->mapToGlobal(QPoint(0, 0)),
                       cmdSquare.back()->mapToGlobal(cmdSquare.back()->rect().bottomRight()));
-    GameMessage box(body, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title), board, this);
+    const int labelsBottom = lblTime->mapToGlobal(lblTime->rect().bottomLeft()).y() + 1;
+    GameMessage box(body, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title), board, labelsBottom,
+                    this);
     box.exec();
     // Without a window manager the keyboard would stay with the closed box.
     activateWindow();

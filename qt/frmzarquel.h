@@ -4,18 +4,18 @@
 #include "boardview.h"
 #include "chance.h"
 #include "game.h"
+#include "input.h"
 
 #include <QMainWindow>
 
 #include <array>
 
-class QAction;
 class QLabel;
 class QPushButton;
 class QTimer;
 class SquareButton;
 
-class frmZarquel final : public QMainWindow, public zarquel::BoardView {
+class frmZarquel final : public QMainWindow, public zarquel::BoardView, public zarquel::window::Controls {
     Q_OBJECT
 
 public:
@@ -34,21 +34,26 @@ public:
     void focusSink() override;
     void showMessage(const std::string& text, const std::string& title) override;
 
+    // What the window's input asks of Qt besides the board.
+    bool clockRunning() const override;
+    void focusSquare(zarquel::SquareIndex square) override;
+    void takeKey() override {} // a key the event filter takes goes no further
+    void exitGame() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void buildBoard(QWidget* client);
-    void buildActions();
+    void buildMenus();
     void fitTimeText();
-    bool moveFocusAcrossBoard(const SquareButton* from, int key);
     void showBanner();
 
     zarquel::StandardRandomSource random_;
     zarquel::SystemTimeOfDay timeOfDay_;
     zarquel::Game game_ {*this, random_, timeOfDay_};
+    zarquel::window::Input input_ {game_, *this, *this, zarquel::window::Host::Desktop};
 
     QPushButton* cmdTakeFocus = nullptr;
     QLabel* lblWasted = nullptr;
@@ -57,7 +62,5 @@ private:
     QLabel* imgTitle = nullptr;
     std::array<SquareButton*, zarquel::SquareCount> cmdSquare {};
     QTimer* tmrTime = nullptr;
-    QAction* mnuPause = nullptr;
-    zarquel::SquareIndex lastClicked_ = 1; // where Tab brings a keyboard player back to
     qreal bannerRatio_ = 0; // the density the banner on show was drawn for
 };

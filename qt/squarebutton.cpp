@@ -1,5 +1,7 @@
 // Painting, keyboard use and accessible description of a square.
 #include "squarebutton.h"
+
+#include "names.h"
 #include "texts.h"
 
 #include <QKeyEvent>
@@ -11,11 +13,7 @@ namespace {
 
 QString colorName(SquareColor color)
 {
-    if (color == Red)
-        return QStringLiteral("red");
-    if (color == Green)
-        return QStringLiteral("green");
-    return SquareButton::toQColor(color).name();
+    return QString::fromStdString(window::names::colorName(color));
 }
 
 } // namespace

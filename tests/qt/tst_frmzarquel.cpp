@@ -531,12 +531,9 @@ void TestFrmZarquel::otherKeysDoNothing_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::newRow("space") << int(Qt::Key_Space) << 0;
-    QTest::newRow("arrow") << int(Qt::Key_Right) << 0;
-    // Arrows on cmdTakeFocus never move it onto a square.
-    QTest::newRow("left") << int(Qt::Key_Left) << 0;
-    QTest::newRow("up") << int(Qt::Key_Up) << 0;
-    QTest::newRow("down") << int(Qt::Key_Down) << 0;
+    // Plain arrows on cmdTakeFocus go to the square played last (below); held with Shift or Ctrl, nowhere.
     QTest::newRow("shift+down") << int(Qt::Key_Down) << int(Qt::ShiftModifier);
+    QTest::newRow("ctrl+left") << int(Qt::Key_Left) << int(Qt::ControlModifier);
     QTest::newRow("tab-free letter") << int(Qt::Key_Q) << 0;
     QTest::newRow("alt letter") << int(Qt::Key_Z) << int(Qt::AltModifier);
     QTest::newRow("ctrl+shift+p") << int(Qt::Key_P) << int(Qt::ControlModifier | Qt::ShiftModifier);
@@ -619,22 +616,27 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
 void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
 {
     QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space), "new 13" (then Ctrl+N) or nothing
-    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<int>("key");         // Tab, Backtab (Shift+Tab) or an arrow
     QTest::addColumn<int>("reached");
     QTest::addColumn<int>("then");        // after one more press of the same key; 0 is the sink
-    QTest::newRow("fresh board, Tab") << "" << false << 1 << 2;
-    QTest::newRow("fresh board, Shift+Tab") << "" << true << 1 << 0;
-    QTest::newRow("after a mouse click, Tab") << "mouse 13" << false << 13 << 14;
-    QTest::newRow("after a mouse click, Shift+Tab") << "mouse 13" << true << 13 << 12;
-    QTest::newRow("after Space on a square, Tab") << "keys 7" << false << 7 << 8;
-    QTest::newRow("last square, Tab") << "mouse 25" << false << 25 << 0;
-    QTest::newRow("new game after a click, Tab") << "new 13" << false << 1 << 2;
+    QTest::newRow("fresh board, Tab") << "" << int(Qt::Key_Tab) << 1 << 2;
+    QTest::newRow("fresh board, Shift+Tab") << "" << int(Qt::Key_Backtab) << 1 << 0;
+    QTest::newRow("after a mouse click, Tab") << "mouse 13" << int(Qt::Key_Tab) << 13 << 14;
+    QTest::newRow("after a mouse click, Shift+Tab") << "mouse 13" << int(Qt::Key_Backtab) << 13 << 12;
+    QTest::newRow("after Space on a square, Tab") << "keys 7" << int(Qt::Key_Tab) << 7 << 8;
+    QTest::newRow("last square, Tab") << "mouse 25" << int(Qt::Key_Tab) << 25 << 0;
+    QTest::newRow("new game after a click, Tab") << "new 13" << int(Qt::Key_Tab) << 1 << 2;
+    // An arrow on the sink needs no Tab first.
+    QTest::newRow("fresh board, Right") << "" << int(Qt::Key_Right) << 1 << 2;
+    QTest::newRow("after a mouse click, Down") << "mouse 13" << int(Qt::Key_Down) << 13 << 18;
+    QTest::newRow("after Space on a square, Left") << "keys 7" << int(Qt::Key_Left) << 7 << 6;
+    QTest::newRow("after a mouse click, Up") << "mouse 3" << int(Qt::Key_Up) << 3 << 3;
 }
 
 void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
 {
     QFETCH(QString, played);
-    QFETCH(bool, backwards);
+    QFETCH(int, key);
     QFETCH(int, reached);
     QFETCH(int, then);
     fill(Green);
@@ -652,10 +654,8 @@ void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
     QCOMPARE(QApplication::focusWidget(), takeFocus());
 
     const auto press = [&] {
-        if (backwards)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-        else
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
     };
     press();
     QCOMPARE(QApplication::focusWidget(), square(reached));
