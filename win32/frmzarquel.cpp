@@ -1,6 +1,9 @@
-// Builds the window from its fixed layout and routes its events to the game.
+// Builds the window from the shared layout and menus, and turns Windows' messages into the window's input.
 #include "frmzarquel.h"
 
+#include "layout.h"
+#include "messagebox.h"
+#include "names.h"
 #include "squareaccessible.h"
 #include "texts.h"
 
@@ -11,6 +14,7 @@
 #include <tuple>
 
 using namespace zarquel;
+using namespace zarquel::window;
 
 namespace {
 
@@ -18,19 +22,21 @@ constexpr wchar_t ClassName[] = L"frmZarquel";
 constexpr UINT_PTR TimerId = 1;
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD ExStyle = 0;
-constexpr COLORREF Yellow = RGB(255, 255, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
 
-// Control ids: squares are SquareBase + index (101..125), so the index comes back with every click.
+// Control ids: squares are SquareBase + index (101..125) and menu items CommandBase + their
+// command, so the index or the command comes back with every click.
 enum : int {
     IdTakeFocus = 100,
     SquareBase = 100,
-    IdPause = 1001,
-    IdNewGame,
-    IdExit,
-    IdInstructions,
-    IdAbout,
+    CommandBase = 1000,
 };
+
+HBRUSH background()
+{
+    static const HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(layout::Background));
+    return brush;
+}
 
 std::wstring w(std::string_view text)
 {
@@ -40,26 +46,6 @@ std::wstring w(std::string_view text)
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
-}
-
-// The layout is designed in twips; 15 make a pixel at 96 dots per inch.
-struct Place {
-    int left, top, width, height;
-};
-constexpr Place px(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-constexpr int ClientWidth = 3960 / 15;
-constexpr int ClientHeight = 5910 / 15;
-constexpr Place TakeFocusPlace = px(4200, 2760, 1215, 495);
-constexpr Place WastedPlace = px(240, 1995, 2175, 255);
-constexpr Place SecondsPlace = px(3120, 1995, 645, 255);
-constexpr Place TimePlace = px(2415, 1920, 615, 375);
-constexpr Place TitlePlace = px(750, 75, 2430, 1860);
-constexpr Place squarePlace(int row, int column)
-{
-    return px(240 + 720 * column, 2280 + 720 * row, 615, 615);
 }
 
 // Per-monitor DPI calls exist from Windows 10 on; older systems get the system density.
@@ -101,60 +87,74 @@ int metricForDpi(int metric, UINT dpi)
     return MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi);
 }
 
-// The message box being opened on this thread: the screen area it goes over, and the hook that finds it.
-struct BoxPlacement {
-    RECT over;
+// The message box being opened on this thread: where it goes, the hook that finds it, and
+// the guard that keeps the rest of a double click off its OK.
+struct OpenBox {
+    Rect board;
+    int labelsBottom;
     HHOOK hook;
     WNDPROC boxProc;
+    WNDPROC okProc;
+    PressGuard guard;
 };
-thread_local BoxPlacement placing {};
+thread_local OpenBox opening {};
 
-// Centred over the area but never above its top, and whole on the screen the area is on.
-void placeBox(HWND box, const RECT& over)
+Rect rect(const RECT& r)
+{
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void placeBox(HWND box)
 {
     RECT frame;
     GetWindowRect(box, &frame);
-    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-    LONG x = (over.left + over.right - width) / 2;
-    LONG y = std::max((over.top + over.bottom - height) / 2, over.top);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromRect(&over, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& room = monitor.rcWork;
-        x = std::clamp(x, room.left, std::max(room.left, room.right - width));
-        y = std::clamp(y, room.top, std::max(room.top, room.bottom - height));
-    }
-    SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT board {opening.board.left, opening.board.top, opening.board.right(), opening.board.bottom()};
+    // Without the monitor's bounds the box goes over the board whatever the screen.
+    const Rect room = GetMonitorInfoW(MonitorFromRect(&board, MONITOR_DEFAULTTONEAREST), &monitor)
+                          ? rect(monitor.rcWork)
+                          : Rect {-32768, -32768, 65536, 65536};
+    const Rect at = placeMessageBox(frame.right - frame.left, frame.bottom - frame.top, opening.board,
+                                    opening.labelsBottom, room);
+    SetWindowPos(box, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK okProc(HWND ok, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !opening.guard.takesPress(GetTickCount64()))
+        return 0;
+    return CallWindowProcW(opening.okProc, ok, message, wParam, lParam);
 }
 
 // The box sizes and centres itself while it initialises, still hidden; it is moved right after.
 LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const WNDPROC own = placing.boxProc;
+    const WNDPROC own = opening.boxProc;
     const LRESULT result = CallWindowProcW(own, box, message, wParam, lParam);
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        placeBox(box, placing.over);
+        placeBox(box);
+        opening.guard = PressGuard(static_cast<int>(GetDoubleClickTime()));
+        opening.guard.boxShown(GetTickCount64());
+        if (HWND ok = GetDlgItem(box, IDOK))
+            opening.okProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(ok, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(okProc)));
     }
     return result;
 }
 
 LRESULT CALLBACK watchForBox(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && !placing.boxProc) {
+    if (code == HCBT_CREATEWND && !opening.boxProc) {
         HWND created = reinterpret_cast<HWND>(wParam);
         wchar_t kind[8] {};
         GetClassNameW(created, kind, static_cast<int>(std::size(kind)));
         if (lstrcmpW(kind, L"#32770") == 0)
-            placing.boxProc = reinterpret_cast<WNDPROC>(
+            opening.boxProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc)));
     }
-    return CallNextHookEx(placing.hook, code, wParam, lParam);
-}
-
-const wchar_t* colorName(SquareColor color)
-{
-    return color == Red ? L"red" : color == Green ? L"green" : L"other";
+    return CallNextHookEx(opening.hook, code, wParam, lParam);
 }
 
 } // namespace
@@ -167,17 +167,17 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.hbrBackground = background();
     windowClass.lpszClassName = ClassName;
     RegisterClassExW(&windowClass);
 
     const std::wstring caption = w(texts::AppTitle);
     hwnd_ = CreateWindowExW(ExStyle, ClassName, caption.c_str(), Style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            ClientWidth, ClientHeight, nullptr, nullptr, instance, this);
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     // Controls are made in place for the screen's density, which saves moving them all at start.
     dpi_ = windowDpi(hwnd_);
     buildBoard();
-    buildActions();
+    buildMenus();
     layout(dpi_, nullptr);
 
     // Dealt before the window is first shown, so the all-red design board never appears.
@@ -194,72 +194,44 @@ frmZarquel::~frmZarquel()
     for (HICON icon : {bigIcon_, smallIcon_})
         if (icon)
             DestroyIcon(icon);
-    if (accelerators_)
-        DestroyAcceleratorTable(accelerators_);
 }
 
 void frmZarquel::buildBoard()
 {
-    const auto child = [this](const wchar_t* kind, std::string_view text, DWORD style, int id, const Place& at) {
-        const std::wstring wide = w(text);
-        return CreateWindowExW(0, kind, wide.c_str(), WS_CHILD | WS_VISIBLE | style, scaled(at.left),
-                               scaled(at.top), scaled(at.width), scaled(at.height), hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    const auto child = [this](const wchar_t* kind, std::string_view text, DWORD style, int id, const Rect& twips) {
+        const Rect at = pixels(twips, static_cast<int>(dpi_));
+        return CreateWindowExW(0, kind, w(text).c_str(), WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.width,
+                               at.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     };
-    // Beyond the right edge of the client area: never seen, yet it can hold the focus.
-    cmdTakeFocus = child(L"BUTTON", texts::TakeFocus, WS_TABSTOP | BS_PUSHBUTTON, IdTakeFocus, TakeFocusPlace);
-    lblWasted = child(L"STATIC", texts::Wasted, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, WastedPlace);
-    lblSeconds = child(L"STATIC", texts::Seconds, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, SecondsPlace);
-    lblTime = child(L"STATIC", "0", SS_CENTER | SS_NOPREFIX, -1, TimePlace);
+    cmdTakeFocus = child(L"BUTTON", texts::TakeFocus, WS_TABSTOP | BS_PUSHBUTTON, IdTakeFocus, layout::cmdTakeFocus);
+    lblWasted = child(L"STATIC", texts::Wasted, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, layout::lblWasted);
+    lblSeconds = child(L"STATIC", texts::Seconds, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, layout::lblSeconds);
+    lblTime = child(L"STATIC", "0", SS_CENTER | SS_NOPREFIX, -1, layout::lblTime);
     // Its text is what a screen reader says; the picture is drawn by hand.
-    imgTitle = child(L"STATIC", texts::AppTitle, SS_OWNERDRAW, -1, TitlePlace);
-    for (int index = 1; index <= SquareCount; ++index) {
+    imgTitle = child(L"STATIC", names::imgTitle, SS_OWNERDRAW, -1, layout::imgTitle);
+    for (SquareIndex index = 1; index <= SquareCount; ++index) {
         // The window text names the square for screen readers; owner drawing never paints it.
-        const int row = (index - 1) / BoardSide, column = (index - 1) % BoardSide;
         HWND square = child(L"BUTTON", texts::squareName(index), WS_TABSTOP | BS_OWNERDRAW, SquareBase + index,
-                            squarePlace(row, column));
+                            layout::cmdSquare(index));
         buttonProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(square, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(squareProc)));
         cmdSquare[static_cast<std::size_t>(index - 1)] = square;
     }
 }
 
-void frmZarquel::buildActions()
+void frmZarquel::buildMenus()
 {
-    // Every shortcut in one place: the accelerator table and the hint each menu item shows.
-    const ACCEL shortcuts[] = {
-        {FVIRTKEY | FCONTROL, 'P', IdPause},
-        {FVIRTKEY | FCONTROL, 'N', IdNewGame},
-        {FVIRTKEY | FCONTROL, 'X', IdExit},
-        {FVIRTKEY | FCONTROL, 'I', IdInstructions},
-        {FVIRTKEY | FCONTROL, 'A', IdAbout},
-        // Escape pauses whatever Shift, Ctrl and Alt say.
-        {FVIRTKEY, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FSHIFT, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FCONTROL, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FALT, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FSHIFT | FCONTROL, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FSHIFT | FALT, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FCONTROL | FALT, VK_ESCAPE, IdPause},
-        {FVIRTKEY | FSHIFT | FCONTROL | FALT, VK_ESCAPE, IdPause},
-    };
-    const auto hint = [](std::string_view caption, std::string_view keys) {
-        return w(caption) + L"\t" + w(keys);
-    };
-    accelerators_ = CreateAcceleratorTableW(const_cast<ACCEL*>(shortcuts), static_cast<int>(std::size(shortcuts)));
-
-    HMENU mnuFile = CreatePopupMenu();
-    AppendMenuW(mnuFile, MF_STRING, IdPause, hint(texts::MenuPause, "Ctrl+P").c_str());
-    AppendMenuW(mnuFile, MF_STRING, IdNewGame, hint(texts::MenuNewGame, "Ctrl+N").c_str());
-    AppendMenuW(mnuFile, MF_SEPARATOR, 0, nullptr); // mnuLine
-    AppendMenuW(mnuFile, MF_STRING, IdExit, hint(texts::MenuExit, "Ctrl+X").c_str());
-    HMENU mnuHelp = CreatePopupMenu();
-    AppendMenuW(mnuHelp, MF_STRING, IdInstructions, hint(texts::MenuInstructions, "Ctrl+I").c_str());
-    AppendMenuW(mnuHelp, MF_STRING, IdAbout, hint(texts::MenuAbout, "Ctrl+A").c_str());
-
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile), w(texts::MenuFile).c_str());
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuHelp), w(texts::MenuHelp).c_str());
+    for (const Menu& menu : MenuBar) {
+        HMENU popup = CreatePopupMenu();
+        for (const MenuItem& item : menu.items) {
+            const std::string keys = shortcutText(item.command, Host::Desktop);
+            const std::wstring text = w(item.caption) + (keys.empty() ? L"" : L"\t" + w(keys));
+            AppendMenuW(popup, item.caption.empty() ? MF_SEPARATOR : MF_STRING,
+                        CommandBase + static_cast<int>(item.command), text.c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), w(menu.caption).c_str());
+    }
     SetMenu(hwnd_, bar);
 }
 
@@ -267,21 +239,20 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
 {
     if (dpi != dpi_) {
         dpi_ = dpi;
-        const auto place = [this](HWND control, const Place& at) {
-            MoveWindow(control, scaled(at.left), scaled(at.top), scaled(at.width), scaled(at.height), TRUE);
+        const auto place = [this](HWND control, const Rect& twips) {
+            const Rect at = pixels(twips, static_cast<int>(dpi_));
+            MoveWindow(control, at.left, at.top, at.width, at.height, TRUE);
         };
-        place(cmdTakeFocus, TakeFocusPlace);
-        place(lblWasted, WastedPlace);
-        place(lblSeconds, SecondsPlace);
-        place(lblTime, TimePlace);
-        place(imgTitle, TitlePlace);
-        for (int row = 0; row < BoardSide; ++row)
-            for (int column = 0; column < BoardSide; ++column)
-                place(square(squareAt(row, column)), squarePlace(row, column));
+        for (const auto& [control, twips] : {std::pair {cmdTakeFocus, layout::cmdTakeFocus}, {lblWasted, layout::lblWasted},
+                                             {lblSeconds, layout::lblSeconds}, {lblTime, layout::lblTime},
+                                             {imgTitle, layout::imgTitle}})
+            place(control, twips);
+        for (SquareIndex index = 1; index <= SquareCount; ++index)
+            place(square(index), layout::cmdSquare(index));
     }
 
-    fitLabels({lblWasted, lblSeconds}, smallFont_, 80);
-    fitLabels({lblTime}, timeFont_, 135);
+    fitLabels({lblWasted, lblSeconds}, smallFont_, layout::LabelPoints);
+    fitLabels({lblTime}, timeFont_, layout::TimePoints);
     SendMessageW(cmdTakeFocus, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_), FALSE);
 
     // The icon drawn for the size this screen shows, rather than 32 pixels blown up.
@@ -301,40 +272,40 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
     banner_ = static_cast<HBITMAP>(
         LoadImageW(instance_, dpi > 96 ? L"BANNER2X" : L"BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
-    RECT frame {0, 0, scaled(ClientWidth), scaled(ClientHeight)};
+    const Rect client = pixels(layout::ClientArea, static_cast<int>(dpi));
+    RECT frame {0, 0, client.width, client.height};
     adjustWindowRect(frame, dpi);
     const int x = suggested ? suggested->left : CW_USEDEFAULT;
     const int y = suggested ? suggested->top : CW_USEDEFAULT;
     SetWindowPos(hwnd_, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
     // A menu bar that wraps or a frame Windows draws differently still leaves the designed client area.
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    if (client.right != scaled(ClientWidth) || client.bottom != scaled(ClientHeight)) {
+    RECT made;
+    GetClientRect(hwnd_, &made);
+    if (made.right != client.width || made.bottom != client.height) {
         RECT outer;
         GetWindowRect(hwnd_, &outer);
-        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + scaled(ClientWidth) - client.right,
-                     outer.bottom - outer.top + scaled(ClientHeight) - client.bottom,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + client.width - made.right,
+                     outer.bottom - outer.top + client.height - made.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // "MS Sans Serif" at the designed size, or the largest below it at which every text fits its label;
 // labels fitted together share one font, so one never comes out smaller than the other.
-void frmZarquel::fitLabels(std::initializer_list<HWND> labels, HFONT& font, int tenthsOfPoint)
+void frmZarquel::fitLabels(std::initializer_list<HWND> labels, HFONT& font, double points)
 {
     HDC dc = GetDC(hwnd_);
     HFONT fitted = nullptr;
     // A pixel at a time: the finest step text has on this screen.
     const int dpi = static_cast<int>(dpi_);
-    for (int height = MulDiv(tenthsOfPoint, dpi, 720); height >= MulDiv(40, dpi, 720); --height) {
+    for (int height = static_cast<int>(points * dpi / 72 + 0.5); height >= MulDiv(4, dpi, 72); --height) {
         if (fitted)
             DeleteObject(fitted);
         // The designed face is a bitmap face, never smoothed: a substitute is drawn unsmoothed too.
         fitted = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                             VARIABLE_PITCH | FF_SWISS, L"MS Sans Serif");
+                             VARIABLE_PITCH | FF_SWISS, w(layout::Face).c_str());
         HGDIOBJ old = SelectObject(dc, fitted);
         const bool fits = std::all_of(labels.begin(), labels.end(), [dc](HWND label) {
             wchar_t text[64] {};
@@ -378,45 +349,13 @@ int frmZarquel::run()
 
 bool frmZarquel::preTranslate(MSG& message)
 {
-    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (!hwnd_ || !keyDown || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
         return false;
-    if (TranslateAcceleratorW(hwnd_, accelerators_, &message))
-        return true;
-    return message.message == WM_KEYDOWN && keyDown(message.hwnd, message.wParam);
-}
-
-// Tab, Enter and the arrows play the board from the keyboard; nothing else is the window's.
-bool frmZarquel::keyDown(HWND target, WPARAM key)
-{
-    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
-        return false;
-    const SquareIndex index = squareOf(target);
-    if (key == VK_TAB) {
-        const bool back = GetKeyState(VK_SHIFT) < 0;
-        if (target == cmdTakeFocus)
-            focusSquare(lastClicked_); // either way, back to the square played last
-        else if (index && (back ? index > 1 : index < SquareCount))
-            focusSquare(static_cast<SquareIndex>(back ? index - 1 : index + 1));
-        else
-            focusSink();
-        return true;
-    }
-    const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-    if (arrow && target == cmdTakeFocus)
-        return true; // the sink keeps the focus: only Tab leaves it
-    if (arrow && index) {
-        int row = (index - 1) / BoardSide, column = (index - 1) % BoardSide;
-        row += key == VK_DOWN ? 1 : key == VK_UP ? -1 : 0;
-        column += key == VK_RIGHT ? 1 : key == VK_LEFT ? -1 : 0;
-        if (row >= 0 && row < BoardSide && column >= 0 && column < BoardSide)
-            focusSquare(squareAt(row, column));
-        return true;
-    }
-    if (key == VK_RETURN && index) {
-        clickSquare(index);
-        return true;
-    }
-    return false;
+    const KeyPress press {static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                          GetKeyState(VK_MENU) < 0};
+    const SquareIndex index = squareOf(message.hwnd);
+    return input_.key(press, message.hwnd == cmdTakeFocus ? FocusOnSink : index ? index : FocusElsewhere);
 }
 
 SquareIndex frmZarquel::squareOf(HWND control) const
@@ -433,41 +372,20 @@ void frmZarquel::focusSquare(SquareIndex index)
     SetFocus(keyboardSquare_);
 }
 
-void frmZarquel::clickSquare(SquareIndex index)
-{
-    game_.SquareClick(index);
-    // A click always starts the clock; stopped afterwards means it won and a fresh board is dealt.
-    lastClicked_ = clockRunning_ ? index : 1;
-}
-
 void frmZarquel::command(int id, int notification)
 {
     if (id > SquareBase && id <= SquareBase + SquareCount) {
         // Owner-drawn buttons report the second click of a double click on its own.
         if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED)
-            clickSquare(static_cast<SquareIndex>(id - SquareBase));
-        return;
+            input_.click(static_cast<SquareIndex>(id - SquareBase));
+    } else if (id > CommandBase && id <= CommandBase + static_cast<int>(Command::About)) {
+        input_.choose(static_cast<Command>(id - CommandBase));
     }
-    switch (id) {
-    case IdPause:
-        game_.PauseClock();
-        break;
-    case IdNewGame:
-        game_.Deal();
-        lastClicked_ = 1;
-        break;
-    case IdExit:
-        DestroyWindow(hwnd_);
-        break;
-    case IdInstructions:
-        showMessage(std::string(texts::Instructions), std::string(texts::InstructionsTitle));
-        break;
-    case IdAbout:
-        showMessage(std::string(texts::About), std::string(texts::AboutTitle));
-        break;
-    default:
-        break;
-    }
+}
+
+void frmZarquel::exitGame()
+{
+    DestroyWindow(hwnd_);
 }
 
 void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)
@@ -495,7 +413,7 @@ void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)
 
 void frmZarquel::drawBanner(const DRAWITEMSTRUCT& item)
 {
-    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(item.hDC, &item.rcItem, background());
     if (!banner_)
         return;
     BITMAP size {};
@@ -517,7 +435,8 @@ LRESULT CALLBACK frmZarquel::squareProc(HWND square, UINT message, WPARAM wParam
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
         const auto* self = reinterpret_cast<frmZarquel*>(GetWindowLongPtrW(GetParent(square), GWLP_USERDATA));
         if (const SquareIndex index = self ? self->squareOf(square) : 0)
-            if (const LRESULT object = squareAccessibleObject(square, wParam, colorName(self->squareColor(index))))
+            if (const LRESULT object =
+                    squareAccessibleObject(square, wParam, w(names::colorName(self->squareColor(index))).c_str()))
                 return object;
     }
     return CallWindowProcW(buttonProc_, square, message, wParam, lParam);
@@ -554,7 +473,7 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CTLCOLORSTATIC:
         // Yellow text straight on the black window: the labels have no background of their own.
-        SetTextColor(reinterpret_cast<HDC>(wParam), Yellow);
+        SetTextColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(layout::LabelColor));
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     case WM_ACTIVATE:
@@ -613,7 +532,7 @@ void frmZarquel::setTimeText(const std::string& text)
 {
     SetWindowTextW(lblTime, w(text).c_str());
     // Long counts shrink rather than being cut off.
-    fitLabels({lblTime}, timeFont_, 135);
+    fitLabels({lblTime}, timeFont_, layout::TimePoints);
     // The label has no background, so the window wipes the old digits first.
     RECT area;
     GetWindowRect(lblTime, &area);
@@ -630,15 +549,15 @@ void frmZarquel::focusSink()
 void frmZarquel::showMessage(const std::string& text, const std::string& title)
 {
     const std::wstring caption = w(title.empty() ? texts::AppTitle : std::string_view(title));
-    // Over the board, below the label row: the title and the time (the final one, after a win) stay in view.
     RECT first, last, time;
     GetWindowRect(square(1), &first);
     GetWindowRect(square(SquareCount), &last);
     GetWindowRect(lblTime, &time);
-    placing = {{first.left, std::max(first.top, time.bottom), last.right, last.bottom}, nullptr, nullptr};
-    placing.hook = SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId());
+    opening = {{first.left, first.top, last.right - first.left, last.bottom - first.top}, time.bottom, nullptr,
+               nullptr, nullptr, PressGuard()};
+    opening.hook = SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId());
     MessageBoxW(hwnd_, w(text).c_str(), caption.c_str(), MB_OK);
-    if (placing.hook)
-        UnhookWindowsHookEx(placing.hook);
-    placing = {};
+    if (opening.hook)
+        UnhookWindowsHookEx(opening.hook);
+    opening = {};
 }

@@ -4,13 +4,14 @@
 #include "boardview.h"
 #include "chance.h"
 #include "game.h"
+#include "input.h"
 
 #include <windows.h>
 
 #include <array>
 #include <initializer_list>
 
-class frmZarquel final : public zarquel::BoardView {
+class frmZarquel final : public zarquel::BoardView, public zarquel::window::Controls {
 public:
     explicit frmZarquel(HINSTANCE instance);
     ~frmZarquel() override;
@@ -33,7 +34,6 @@ public:
     HWND wastedLabel() const { return lblWasted; }
     HWND secondsLabel() const { return lblSeconds; }
     HWND titleImage() const { return imgTitle; }
-    bool clockRunning() const { return clockRunning_; }
     UINT dpi() const { return dpi_; }
 
     // BoardView over the real controls.
@@ -45,28 +45,32 @@ public:
     void focusSink() override;
     void showMessage(const std::string& text, const std::string& title) override;
 
+    // What the window's input asks of Windows besides the board.
+    bool clockRunning() const override { return clockRunning_; }
+    void focusSquare(zarquel::SquareIndex index) override;
+    void takeKey() override {} // a key preTranslate takes is never dispatched
+    void exitGame() override;
+
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK squareProc(HWND square, UINT message, WPARAM wParam, LPARAM lParam);
     static WNDPROC buttonProc_;
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildBoard();
-    void buildActions();
+    void buildMenus();
     // Sizes the window, moves the controls if the density changed and picks fonts and banner for `dpi`.
     void layout(UINT dpi, const RECT* suggested);
-    bool keyDown(HWND target, WPARAM key);
     void command(int id, int notification);
-    void clickSquare(zarquel::SquareIndex index);
-    void focusSquare(zarquel::SquareIndex index);
     zarquel::SquareIndex squareOf(HWND control) const;
     void drawSquare(const DRAWITEMSTRUCT& item);
     void drawBanner(const DRAWITEMSTRUCT& item);
-    void fitLabels(std::initializer_list<HWND> labels, HFONT& font, int tenthsOfPoint);
+    void fitLabels(std::initializer_list<HWND> labels, HFONT& font, double points);
     int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
 
     zarquel::StandardRandomSource random_;
     zarquel::SystemTimeOfDay timeOfDay_;
     zarquel::Game game_ {*this, random_, timeOfDay_};
+    zarquel::window::Input input_ {game_, *this, *this, zarquel::window::Host::Desktop};
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -77,7 +81,6 @@ private:
     HWND imgTitle = nullptr;
     std::array<HWND, zarquel::SquareCount> cmdSquare {};
     std::array<zarquel::SquareColor, zarquel::SquareCount> colors_ {};
-    HACCEL accelerators_ = nullptr;
     // lblWasted and lblSeconds share one font, and cmdTakeFocus too.
     HFONT smallFont_ = nullptr;
     HFONT timeFont_ = nullptr;
@@ -86,8 +89,6 @@ private:
     HICON smallIcon_ = nullptr;
     UINT dpi_ = 96;
     bool clockRunning_ = false;
-    // Where Tab from cmdTakeFocus comes back to the board.
-    zarquel::SquareIndex lastClicked_ = 1;
     // Only a square reached from the keyboard wears a focus mark.
     HWND keyboardSquare_ = nullptr;
     HWND savedFocus_ = nullptr;

@@ -10,9 +10,12 @@ namespace {
 
 std::string keyText(const KeyPress& press)
 {
-    if (press.code >= key::F1 && press.code < key::F1 + 12)
-        return "F" + std::to_string(press.code - key::F1 + 1);
-    return std::string(press.ctrl ? "Ctrl+" : "") + char(press.code);
+    std::string text = press.ctrl ? "Ctrl+" : "";
+    const bool function = press.code >= key::F1 && press.code < key::F1 + 12;
+    text += function ? 'F' : char(press.code);
+    if (function)
+        text += std::to_string(press.code - key::F1 + 1);
+    return text;
 }
 
 } // namespace

@@ -21,13 +21,14 @@ inline constexpr int UsualDoubleClickMs = 500;
 // time of the box appearing is ignored (one stamped earlier too); keys act at once.
 class PressGuard {
 public:
-    explicit PressGuard(int doubleClickMs = UsualDoubleClickMs) : doubleClickMs_(doubleClickMs) {}
+    PressGuard() = default;
+    explicit PressGuard(int doubleClickMs) : doubleClickMs_(doubleClickMs) {}
 
     void boxShown(std::int64_t nowMs) { shownAt_ = nowMs; }
     bool takesPress(std::int64_t nowMs) const { return nowMs - shownAt_ >= doubleClickMs_; }
 
 private:
-    std::int64_t doubleClickMs_;
+    std::int64_t doubleClickMs_ = UsualDoubleClickMs;
     std::int64_t shownAt_ = 0;
 };
 

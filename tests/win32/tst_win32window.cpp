@@ -361,9 +361,11 @@ TEST_CASE("the keyboard plays the board")
     CHECK((press(window, VK_TAB) && focused() == at(2)));
     CHECK((press(window, VK_TAB, true) && focused() == at(1)));
     CHECK((press(window, VK_TAB, true) && focused() == sink));
-    // The sink keeps the focus against the arrows.
-    for (UINT arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
-        CHECK((press(window, arrow) && focused() == sink));
+    // An arrow on the sink goes to the square played last, as Tab does: the next move needs no Tab.
+    for (UINT arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
+        CHECK((press(window, arrow) && focused() == at(1)));
+        window.focusSink();
+    }
 
     // A keyboard-focused square wears a mark inside its edge.
     press(window, VK_TAB);
