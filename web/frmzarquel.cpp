@@ -1,33 +1,28 @@
 // The page's BoardView: every change the game makes goes to the DOM through page.js.
 #include "frmzarquel.h"
 
+#include "names.h"
 #include "page.h"
 #include "texts.h"
+
+#include <emscripten.h>
 
 #include <string>
 
 using namespace zarquel;
-using zarquel::web::Command;
+using namespace zarquel::window;
 
 namespace {
 
-std::string text(std::string_view view)
-{
-    return std::string(view);
-}
-
-// What a screen reader says of a square's colour.
-const char* colorName(SquareColor color)
-{
-    return color == Red ? "Red" : color == Green ? "Green" : "Other";
-}
+// CSS pixels kept clear between a box and the viewport's edges.
+constexpr int Margin = 4;
 
 } // namespace
 
 frmZarquel::frmZarquel()
 {
     // The design-time board is all red; the first deal repaints every square.
-    cmdSquare_.fill(Red);
+    colors_.fill(Red);
 }
 
 void frmZarquel::load()
@@ -40,76 +35,29 @@ void frmZarquel::load()
 
 void frmZarquel::squareClicked(int index)
 {
-    if (!takesInput() || !isSquareIndex(index))
-        return;
-    game_.SquareClick(index);
-    // Every click starts the clock, so a stopped one means a win dealt a fresh board.
-    lastClicked_ = static_cast<SquareIndex>(clockRunning_ ? index : 1);
+    if (takesInput() && isSquareIndex(index))
+        input_.click(static_cast<SquareIndex>(index));
 }
 
-void frmZarquel::keyDown(const web::KeyPress& press, int focus)
+void frmZarquel::keyDown(const KeyPress& press, int focus)
 {
     if (ended_)
         return;
-    const web::KeyOutcome outcome = web::keyOutcome(press, focus, lastClicked_);
-    if (messageOpen_) {
-        // The box has the keyboard and the game takes nothing, but the browser must not
-        // print or open a window over it either. Escape is the box's own.
-        if (outcome.command != Command::None && press.code != web::key::Escape)
-            jsConsumeKey();
+    if (!messageOpen_) {
+        input_.key(press, focus);
         return;
     }
-    // Consumed first: a command may wait on a message box, and the browser must
-    // not act on the key in the meantime.
-    if (outcome.consumed)
+    // The box has the keyboard and the game takes nothing, but the browser must not print or
+    // open a window over it either. Escape is the box's own.
+    if (keyOutcome(press, focus, input_.lastPlayed(), Host::Page).command != Command::None &&
+        press.code != key::Escape)
         jsConsumeKey();
-    if (outcome.focusSquare)
-        jsFocus(outcome.focusSquare);
-    if (outcome.focusSink)
-        focusSink();
-    run(outcome.command);
 }
 
 void frmZarquel::menuChosen(Command command)
 {
     if (takesInput())
-        run(command);
-}
-
-void frmZarquel::run(Command command)
-{
-    switch (command) {
-    case Command::None:
-        break;
-    case Command::Pause:
-        game_.PauseClock();
-        break;
-    case Command::NewGame:
-        game_.Deal();
-        lastClicked_ = 1; // a fresh board: Tab starts again at the first square
-        break;
-    case Command::Exit:
-        // A page cannot end its process: the clock stops and the game takes no more input.
-        disableClock();
-        ended_ = true;
-        jsEnd();
-        break;
-    case Command::Instructions:
-        showMessage(text(texts::Instructions), text(texts::InstructionsTitle));
-        break;
-    case Command::About:
-        showMessage(text(texts::About), text(texts::AboutTitle));
-        break;
-    case Command::OpenFileMenu:
-        jsOpenMenu(1);
-        break;
-    case Command::OpenHelpMenu:
-        jsOpenMenu(2);
-        break;
-    case Command::FocusMenuBar:
-        jsOpenMenu(0);
-        break;
-    }
+        input_.choose(command);
 }
 
 void frmZarquel::tmrTimeTick()
@@ -120,15 +68,27 @@ void frmZarquel::tmrTimeTick()
         game_.ClockTick();
 }
 
+void frmZarquel::placeBox(int width, int height, const Rect& board, int labelsBottom, int viewWidth, int viewHeight)
+{
+    const Rect view {Margin, Margin, viewWidth - 2 * Margin, viewHeight - 2 * Margin};
+    const Rect at = placeMessageBox(width, height, board, labelsBottom, view);
+    jsMoveBox(at.left, at.top);
+}
+
+bool frmZarquel::boxTakesPress() const
+{
+    return guard_.takesPress(static_cast<std::int64_t>(emscripten_get_now()));
+}
+
 SquareColor frmZarquel::squareColor(SquareIndex square) const
 {
-    return cmdSquare_.at(static_cast<std::size_t>(square - 1));
+    return colors_.at(static_cast<std::size_t>(square - 1));
 }
 
 void frmZarquel::setSquareColor(SquareIndex square, SquareColor color)
 {
-    cmdSquare_.at(static_cast<std::size_t>(square - 1)) = color;
-    jsPaintSquare(square, color, colorName(color));
+    colors_.at(static_cast<std::size_t>(square - 1)) = color;
+    jsPaintSquare(square, color, names::colorName(color).c_str());
 }
 
 void frmZarquel::enableClock()
@@ -148,7 +108,7 @@ void frmZarquel::disableClock()
 
 void frmZarquel::setTimeText(const std::string& text)
 {
-    jsSetText("lblTime", text.c_str());
+    jsShowTime(text.c_str());
 }
 
 void frmZarquel::focusSink()
@@ -156,9 +116,28 @@ void frmZarquel::focusSink()
     jsFocus(0);
 }
 
+void frmZarquel::focusSquare(SquareIndex square)
+{
+    jsFocus(square);
+}
+
+void frmZarquel::takeKey()
+{
+    jsConsumeKey();
+}
+
+void frmZarquel::exitGame()
+{
+    // A page cannot end its process: the clock stops and the game takes no more input.
+    disableClock();
+    ended_ = true;
+    jsEnd();
+}
+
 void frmZarquel::showMessage(const std::string& text, const std::string& title)
 {
     messageOpen_ = true;
+    guard_.boxShown(static_cast<std::int64_t>(emscripten_get_now()));
     jsShowMessage(text.c_str(), (title.empty() ? std::string(texts::AppTitle) : title).c_str());
     messageOpen_ = false;
 }

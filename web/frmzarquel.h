@@ -4,11 +4,12 @@
 #include "boardview.h"
 #include "chance.h"
 #include "game.h"
-#include "keyboard.h"
+#include "input.h"
+#include "messagebox.h"
 
 #include <array>
 
-class frmZarquel final : public zarquel::BoardView {
+class frmZarquel final : public zarquel::BoardView, public zarquel::window::Controls {
 public:
     frmZarquel();
 
@@ -18,13 +19,15 @@ public:
     // Events forwarded by the page. While a message box is open, or after Exit, none of
     // them reaches the game; only the clock does, and only while a box is open.
     void squareClicked(int index);
-    // Tells the page (jsConsumeKey) when the browser must not act on the key itself.
-    void keyDown(const zarquel::web::KeyPress& press, int focus);
-    void menuChosen(zarquel::web::Command command);
+    void keyDown(const zarquel::window::KeyPress& press, int focus);
+    void menuChosen(zarquel::window::Command command);
     void tmrTimeTick();
+    // The open box's size, the board's and the label row's places and the viewport's size, in CSS pixels.
+    void placeBox(int width, int height, const zarquel::window::Rect& board, int labelsBottom, int viewWidth,
+                  int viewHeight);
+    bool boxTakesPress() const;
 
     void SwitchColor(long long Square) { game_.SwitchColor(Square); }
-    bool clockRunning() const { return clockRunning_; }
 
     // BoardView over the page.
     zarquel::SquareColor squareColor(zarquel::SquareIndex square) const override;
@@ -35,18 +38,24 @@ public:
     void focusSink() override;
     void showMessage(const std::string& text, const std::string& title) override;
 
+    // What the window's input asks of the page besides the board.
+    bool clockRunning() const override { return clockRunning_; }
+    void focusSquare(zarquel::SquareIndex square) override;
+    void takeKey() override;
+    void exitGame() override;
+
 private:
     bool takesInput() const { return !messageOpen_ && !ended_; }
-    void run(zarquel::web::Command command);
 
     zarquel::StandardRandomSource random_;
     zarquel::SystemTimeOfDay timeOfDay_;
     zarquel::Game game_ {*this, random_, timeOfDay_};
+    zarquel::window::Input input_ {game_, *this, *this, zarquel::window::Host::Page};
 
     // What each square's button shows: the page paints it, the game reads it from here.
-    std::array<zarquel::SquareColor, zarquel::SquareCount> cmdSquare_ {};
+    std::array<zarquel::SquareColor, zarquel::SquareCount> colors_ {};
+    zarquel::window::PressGuard guard_;
     bool clockRunning_ = false;
     bool messageOpen_ = false;
     bool ended_ = false;
-    zarquel::SquareIndex lastClicked_ = 1; // where Tab brings a keyboard player back to
 };

@@ -28,8 +28,9 @@ EMSCRIPTEN_KEEPALIVE void zq_key(int code, int modifiers, int focus)
 
 EMSCRIPTEN_KEEPALIVE void zq_menu(int command)
 {
-    if (command >= int(zarquel::web::Command::Pause) && command <= int(zarquel::web::Command::About))
-        form().menuChosen(static_cast<zarquel::web::Command>(command));
+    using zarquel::window::Command;
+    if (command >= int(Command::Pause) && command <= int(Command::About))
+        form().menuChosen(static_cast<Command>(command));
 }
 
 EMSCRIPTEN_KEEPALIVE void zq_tick()
@@ -40,6 +41,18 @@ EMSCRIPTEN_KEEPALIVE void zq_tick()
 EMSCRIPTEN_KEEPALIVE int zq_clock_running()
 {
     return form().clockRunning();
+}
+
+// While a box is open: where it goes (jsMoveBox), and whether a pointer press on it counts.
+EMSCRIPTEN_KEEPALIVE void zq_place_box(int width, int height, int boardLeft, int boardTop, int boardWidth,
+                                       int boardHeight, int labelsBottom, int viewWidth, int viewHeight)
+{
+    form().placeBox(width, height, {boardLeft, boardTop, boardWidth, boardHeight}, labelsBottom, viewWidth, viewHeight);
+}
+
+EMSCRIPTEN_KEEPALIVE int zq_box_takes_press()
+{
+    return form().boxTakesPress();
 }
 
 } // extern "C"

@@ -11,7 +11,7 @@
 
 extern "C" {
 
-void jsSetText(const char* id, const char* text);
+void jsShowTime(const char* text);
 // color is 0x00BBGGRR; name is what a screen reader says of it.
 void jsPaintSquare(int index, int color, const char* name);
 void jsSetClock(int running);
@@ -19,11 +19,11 @@ void jsSetClock(int running);
 void jsFocus(int square);
 // The key being handled is the game's: the browser must not act on it.
 void jsConsumeKey();
-// 1 the File menu, 2 the Help menu, opened; 0 the menu bar itself.
-void jsOpenMenu(int which);
 void jsEnd();
 void jsReady();
 // Returns once the player has dismissed the box.
 void jsShowMessage(const char* text, const char* title) ZARQUEL_ASYNC_IMPORT(jsShowMessage);
+// The open box's top left, in CSS pixels of the viewport.
+void jsMoveBox(int left, int top);
 
 } // extern "C"

@@ -10,7 +10,10 @@ function createPage() {
   var sink = $('cmdTakeFocus');
   var box = $('msgBox');
   var okButton = $('msgOK');
-  var tops = [$('mnuFile'), $('mnuHelp')];
+  var menubar = $('menubar');
+  var tops = Array.prototype.slice.call(menubar.querySelectorAll('[aria-haspopup]'));
+  var time = $('lblTime');
+  var designedTimeSize = parseFloat(getComputedStyle(time).fontSize);
   var ready = false;
   var timer = 0;
   var keyEvent = null;
@@ -33,7 +36,7 @@ function createPage() {
   }
 
   function rememberFocus() {
-    if (!$('menubar').contains(document.activeElement)) focusBeforeMenu = document.activeElement;
+    if (!menubar.contains(document.activeElement)) focusBeforeMenu = document.activeElement;
   }
 
   function setTabStop(top) {
@@ -77,13 +80,26 @@ function createPage() {
   });
 
   document.addEventListener('mousedown', function (e) {
-    if (openTop() && !$('menubar').contains(e.target)) closeMenus(false);
+    if (openTop() && !menubar.contains(e.target)) closeMenus(false);
   });
+
+  // F10 takes the keyboard to the menu bar, Alt with a menu's underlined letter opens it.
+  function barKey(e) {
+    var alone = !e.ctrlKey && !e.shiftKey && !e.metaKey;
+    var top = e.altKey && alone && tops.filter(function (t) { return t.dataset.key === e.key.toUpperCase(); })[0];
+    if (!top && !(e.key === 'F10' && alone && !e.altKey)) return false;
+    e.preventDefault();
+    if (box.open) return true; // the box has the keyboard
+    if (top) openMenu(top, true);
+    else { rememberFocus(); setTabStop(tops[0]); tops[0].focus({ preventScroll: true }); }
+    return true;
+  }
 
   // True when the key was the menu bar's to handle.
   function menuKey(e) {
     var active = document.activeElement;
-    if (!$('menubar').contains(active) || e.ctrlKey || e.altKey) return false;
+    if (barKey(e)) return true;
+    if (!menubar.contains(active) || e.ctrlKey || e.altKey) return false;
     var top = tops.indexOf(active) >= 0 ? active : null;
     var open = openTop();
     var owner = top || open;
@@ -121,10 +137,11 @@ function createPage() {
   // ---- events to the game
 
   document.addEventListener('keydown', function (e) {
-    if (!ready || (!box.open && menuKey(e))) return;
+    if (!ready || (box.open ? barKey(e) : menuKey(e))) return;
     keyEvent = e;
     try {
-      Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey ? 4 : 0), focusCode());
+      // Meta, like Alt, is the system's: never the game's.
+      Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey || e.metaKey ? 4 : 0), focusCode());
     } finally {
       keyEvent = null;
     }
@@ -140,6 +157,19 @@ function createPage() {
   box.addEventListener('mousedown', function (e) {
     if (e.target !== okButton) e.preventDefault();
   });
+  // The game says which presses the box takes: not the rest of a double click that opened it.
+  // A click the pointer makes follows its press; one made by a key (detail 0) always counts.
+  var deaf = false;
+  box.addEventListener('pointerdown', function (e) {
+    deaf = !Module._zq_box_takes_press();
+    if (deaf) e.preventDefault();
+  }, true);
+  box.addEventListener('click', function (e) {
+    if (!deaf || !e.detail) return;
+    deaf = false;
+    e.preventDefault();
+    e.stopImmediatePropagation();
+  }, true);
   box.addEventListener('click', function () { okButton.focus(); });
   // The game goes on the moment the box closes: the dialog's own close event comes a task
   // later, when the next key may already have been pressed.
@@ -165,33 +195,30 @@ function createPage() {
   box.addEventListener('close', function () { if (!box.open) dismiss(); });
   okButton.addEventListener('click', dismiss);
 
-  // Over the board, clear of the title and the time, inside the screen.
+  // Where it goes is the game's to say (jsMoveBox), from the rectangles measured here.
   function placeBox() {
-    var frame = $('frmZarquel').getBoundingClientRect();
     var board = $('board').getBoundingClientRect();
-    var width = box.offsetWidth;
-    box.style.left = Math.max(4, frame.left + (frame.width - width) / 2) + 'px';
-    box.style.top = Math.max(4, Math.min(board.top, innerHeight - box.offsetHeight - 4)) + 'px';
+    Module._zq_place_box(box.offsetWidth, box.offsetHeight, Math.round(board.left), Math.round(board.top),
+                         Math.round(board.width), Math.round(board.height), Math.ceil(time.getBoundingClientRect().bottom),
+                         innerWidth, innerHeight);
   }
 
   // ---- what the game asks of the page (frmzarquel.cpp)
 
   var page = {
-    text: function (id, text) {
-      var element = $(id);
-      var longer = text.length > element.textContent.length;
-      element.textContent = text;
+    time: function (text) {
+      var longer = text.length > time.textContent.length;
+      time.textContent = text;
       // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
       // takes the designed size again.
-      if (id !== 'lblTime') return;
-      if (!longer) return void (text.length < 2 && (element.style.fontSize = ''));
-      for (var size = 18; element.scrollWidth > element.clientWidth && size > 6; size--) element.style.fontSize = size + 'px';
+      if (!longer) return void (text.length < 2 && (time.style.fontSize = ''));
+      for (var size = designedTimeSize; time.scrollWidth > time.clientWidth && size > 6; size--) time.style.fontSize = size + 'px';
     },
     // color is 0x00BBGGRR.
     paint: function (index, color, name) {
       var square = squares[index - 1];
       square.style.backgroundColor = 'rgb(' + (color & 255) + ', ' + ((color >> 8) & 255) + ', ' + ((color >> 16) & 255) + ')';
-      square.dataset.color = name.toLowerCase();
+      square.dataset.color = name;
       square.setAttribute('aria-description', name);
     },
     // One tick per whole second since the start: a hidden tab's timer may fire late or
@@ -217,12 +244,6 @@ function createPage() {
     consume: function () {
       if (keyEvent) keyEvent.preventDefault();
     },
-    // 1 the File menu, 2 the Help menu, open; 0 the menu bar itself, closed.
-    openMenu: function (which) {
-      var top = tops[which ? which - 1 : 0];
-      if (which) openMenu(top, true);
-      else { rememberFocus(); setTabStop(top); top.focus({ preventScroll: true }); }
-    },
     message: function (text, title) {
       return new Promise(function (resolve) {
         settle = resolve;
@@ -233,9 +254,13 @@ function createPage() {
         okButton.focus({ preventScroll: true });
       });
     },
+    moveBox: function (left, top) {
+      box.style.left = left + 'px';
+      box.style.top = top + 'px';
+    },
     // Exit: an installed app's window closes; a tab keeps one line and a way back in.
     end: function () {
-      $('menubar').hidden = true;
+      menubar.hidden = true;
       $('frmZarquel').hidden = true;
       $('ended').hidden = false;
       $('playAgain').focus();
@@ -244,6 +269,7 @@ function createPage() {
     ready: function () {
       ready = true;
       document.documentElement.dataset.ready = '1';
+      sink.focus({ preventScroll: true });
       // Only once the page has loaded: the worker's first visit fetches every file, which
       // must not hold up the board or its first paint.
       if (!('serviceWorker' in navigator)) return;

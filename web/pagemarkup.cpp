@@ -1,16 +1,22 @@
-// The page's fixed texts in its markup, so the browser shows them without waiting for the game.
+// The page's markup and geometry from the window's description, so the browser shows them without waiting for the game.
 #include "pagemarkup.h"
 
-#include "keyboard.h"
-#include "squares.h"
+#include "layout.h"
+#include "menus.h"
+#include "names.h"
 #include "texts.h"
 
-#include <cctype>
 #include <optional>
 
 namespace zarquel::web {
 
+using namespace zarquel::window;
+
 namespace {
+
+// What the page allows itself: its own files, and compiling its own WebAssembly.
+constexpr std::string_view Policy =
+    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'";
 
 std::string escaped(std::string_view text)
 {
@@ -27,13 +33,17 @@ std::string escaped(std::string_view text)
     return out;
 }
 
-// "&Pause Game" with "Ctrl+P": the letter after & underlined, the shortcut beside it.
-std::string menuItem(std::string_view caption, std::string_view shortcut)
+std::string attribute(std::string_view name, std::string_view value)
+{
+    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
+}
+
+// The end of a menu entry's button: its access key and shortcut attributes, then its caption
+// with the access key underlined, and the shortcut beside it.
+std::string entry(std::string_view caption, std::string_view shortcut)
 {
     const auto at = caption.find('&');
-    const char letter = caption.at(at + 1);
-    std::string out = " data-key=\"";
-    out += escaped(std::string(1, char(std::toupper(static_cast<unsigned char>(letter))))) + "\"";
+    std::string out = attribute("data-key", std::string(1, accessKey(caption)));
     if (!shortcut.empty()) {
         // As ARIA spells keys: "Ctrl+N, F2" is "Control+N F2".
         std::string keys;
@@ -45,24 +55,93 @@ std::string menuItem(std::string_view caption, std::string_view shortcut)
             else
                 keys += shortcut[i];
         }
-        out += " aria-keyshortcuts=\"" + escaped(keys) + "\"";
+        out += attribute("aria-keyshortcuts", keys);
     }
-    out += "><span>" + escaped(caption.substr(0, at)) + "<u>" + escaped(std::string(1, letter)) + "</u>" +
+    out += "><span>" + escaped(caption.substr(0, at)) + "<u>" + escaped(caption.substr(at + 1, 1)) + "</u>" +
            escaped(caption.substr(at + 2)) + "</span>";
     if (!shortcut.empty())
         out += "<span class=\"shortcut\">" + escaped(shortcut) + "</span>";
-    return out;
+    return out + "</button>\n";
+}
+
+// A desktop menu bar's markup: one tab stop for the whole bar, the items reached with the arrows.
+std::string menubar()
+{
+    std::string out = "<div id=\"menubar\" role=\"menubar\"" + attribute("aria-label", texts::AppTitle) + ">\n";
+    for (const Menu& menu : MenuBar) {
+        const std::string popup = std::string(menu.name) + "Menu";
+        out += "<div class=\"menu\">\n<button" + attribute("id", menu.name) +
+               " type=\"button\" role=\"menuitem\" aria-haspopup=\"menu\" aria-expanded=\"false\"" +
+               attribute("aria-controls", popup) + (&menu == MenuBar ? "" : " tabindex=\"-1\"") +
+               entry(menu.caption, {});
+        out += "<div" + attribute("id", popup) + " role=\"menu\"" + attribute("aria-labelledby", menu.name) + " hidden>\n";
+        for (const MenuItem& item : menu.items) {
+            if (item.caption.empty()) {
+                out += "<hr" + attribute("id", item.name) + " role=\"separator\">\n";
+                continue;
+            }
+            out += "<button" + attribute("id", item.name) + " type=\"button\" role=\"menuitem\" tabindex=\"-1\"" +
+                   attribute("data-command", std::to_string(int(item.command))) +
+                   entry(item.caption, shortcutText(item.command, Host::Page));
+        }
+        out += "</div>\n</div>\n";
+    }
+    return out + "</div>";
 }
 
 std::string squares()
 {
     std::string out;
     for (int index = 1; index <= SquareCount; ++index) {
-        out += "<button id=\"cmdSquare" + std::to_string(index) + "\" type=\"button\" aria-label=\"" +
-               escaped(texts::squareName(index)) + "\"></button>";
-        if (index % 5 == 0 && index < SquareCount)
+        out += "<button id=\"cmdSquare" + std::to_string(index) + "\" type=\"button\"" +
+               attribute("aria-label", texts::squareName(index)) + "></button>";
+        if (index % BoardSide == 0 && index < SquareCount)
             out += '\n';
     }
+    return out;
+}
+
+// 13.5, not 13.500000.
+std::string number(double value)
+{
+    std::string text = std::to_string(value);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+std::string px(int twips)
+{
+    return std::to_string(pixels(twips)) + "px";
+}
+
+std::string cssColor(SquareColor color)
+{
+    return "rgb(" + std::to_string(color & 0xFF) + " " + std::to_string((color >> 8) & 0xFF) + " " +
+           std::to_string((color >> 16) & 0xFF) + ")";
+}
+
+// Every control where the layout puts it, in CSS pixels (twips / 15); a label's line is its height.
+std::string layoutRules()
+{
+    const Rect& client = layout::ClientArea;
+    std::string out = ":root { --background: " + cssColor(layout::Background) + "; --label: " +
+                      cssColor(layout::LabelColor) + "; }\n" + "#page, #frmZarquel { width: " + px(client.width) +
+                      "; }\n" + "#frmZarquel { height: " + px(client.height) + "; }\n" +
+                      "body { font-size: " + number(layout::LabelPoints) + "pt; }\n";
+    for (const auto& [name, twips] : layout::Places) {
+        out += "#" + std::string(name) + " { left: " + px(twips.left) + "; top: " + px(twips.top) +
+               "; width: " + px(twips.width) + "; height: " + px(twips.height) + "; line-height: " + px(twips.height) +
+               "; }\n";
+    }
+    const Rect square = layout::cmdSquare(1);
+    const std::string side = px(square.width);
+    out += "#lblTime { font-size: " + number(layout::TimePoints) + "pt; }\n";
+    out += "#board { left: " + px(layout::Board.left) + "; top: " + px(layout::Board.top) +
+           "; grid-template-columns: repeat(" + std::to_string(BoardSide) + ", " + side + "); grid-auto-rows: " + side +
+           "; gap: " + px(layout::SquarePitch - square.width) + "; }\n";
+    out += "#board button { width: " + side + "; height: " + side + "; }";
     return out;
 }
 
@@ -70,31 +149,21 @@ std::optional<std::string> value(std::string_view name)
 {
     const struct {
         std::string_view name;
-        std::string_view caption;
-        Command command;
-    } menu[] = {
-        {"mnuFile", texts::MenuFile, Command::None},
-        {"mnuPause", texts::MenuPause, Command::Pause},
-        {"mnuNewGame", texts::MenuNewGame, Command::NewGame},
-        {"mnuExit", texts::MenuExit, Command::Exit},
-        {"mnuHelp", texts::MenuHelp, Command::None},
-        {"mnuInstructions", texts::MenuInstructions, Command::Instructions},
-        {"mnuAbout", texts::MenuAbout, Command::About},
+        std::string_view text;
+    } texts[] {
+        {"AppTitle", texts::AppTitle},       {"Wasted", texts::Wasted},          {"Seconds", texts::Seconds},
+        {"TakeFocus", texts::TakeFocus},     {"SinkName", names::cmdTakeFocus}, {"SinkHelp", names::cmdTakeFocusHelp},
+        {"TimeName", names::lblTime},        {"Policy", Policy},
     };
-    for (const auto& item : menu) {
-        if (item.name == name)
-            return menuItem(item.caption, shortcutText(item.command));
-    }
-    if (name == "AppTitle")
-        return escaped(texts::AppTitle);
-    if (name == "Wasted")
-        return escaped(texts::Wasted);
-    if (name == "Seconds")
-        return escaped(texts::Seconds);
-    if (name == "TakeFocus")
-        return escaped(texts::TakeFocus);
+    for (const auto& text : texts)
+        if (text.name == name)
+            return escaped(text.text);
+    if (name == "menubar")
+        return menubar();
     if (name == "squares")
         return squares();
+    if (name == "layout")
+        return layoutRules();
     return std::nullopt;
 }
 

@@ -1,4 +1,4 @@
-// The page's fixed texts, written into index.html at build time from the game's own.
+// The page's fixed parts, written into index.html and zarquel.css at build time from the window's description.
 #pragma once
 
 #include <string>
@@ -6,11 +6,10 @@
 
 namespace zarquel::web {
 
-// `page` with each ${name} replaced, its texts escaped for HTML: ${AppTitle}, ${Wasted},
-// ${Seconds}, ${TakeFocus}; ${squares} the 25 square buttons with their spoken names; and
-// ${mnuFile} .. ${mnuAbout}, which stand for the end of a menu item's opening tag: its access key
-// and shortcut attributes, then its caption (the access key underlined) and shortcut. Other
-// ${...} are left as they are.
+// `page` with each ${name} replaced, texts escaped for HTML: ${AppTitle}, ${Wasted}, ${Seconds},
+// ${TakeFocus}, the screen-reader names ${SinkName}, ${SinkHelp}, ${TimeName}; ${Policy}, the page's
+// Content-Security-Policy; ${menubar}, the whole menu bar; ${squares}, the 25 square buttons; and
+// ${layout}, the stylesheet rules that place and colour every control. Other ${...} stay as they are.
 std::string fillPage(std::string_view page);
 
 } // namespace zarquel::web

@@ -2,34 +2,42 @@
 """Serves the built page on loopback with the headers a static host should send, for playing and tests."""
 import argparse
 import functools
+import html
 import http.server
 import ipaddress
 import os
+import re
 import signal
 import socket
 import sys
 
-POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; "
-          "object-src 'none'; base-uri 'none'")
+# The site's own files: whatever else is asked for is answered as bytes the browser will not run.
 TYPES = {
-    ".wasm": "application/wasm",  # streaming compilation insists on it
     ".webmanifest": "application/manifest+json",
     ".js": "text/javascript",
     ".html": "text/html; charset=utf-8",
     ".css": "text/css",
     ".png": "image/png",
     ".gif": "image/gif",
-    ".svg": "image/svg+xml",
-    ".ico": "image/x-icon",
     "": "application/octet-stream",
 }
 
 
+def page_policy(site):
+    """The policy the page carries in its own markup, sent again as a header: written in one place."""
+    with open(os.path.join(site, "index.html"), encoding="utf-8") as page:
+        found = re.search(r'<meta http-equiv="Content-Security-Policy" content="([^"]+)">', page.read())
+    if not found:
+        raise SystemExit("serve.py: index.html carries no Content-Security-Policy")
+    return html.unescape(found.group(1))
+
+
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = TYPES
+    policy = ""
 
     def end_headers(self):
-        self.send_header("Content-Security-Policy", POLICY)
+        self.send_header("Content-Security-Policy", self.policy)
         self.send_header("X-Content-Type-Options", "nosniff")
         # Revalidate every time, so a new build (and its service worker) is seen at once.
         self.send_header("Cache-Control", "no-cache")
@@ -78,7 +86,8 @@ def stop(signum, frame):
 
 def main(argv):
     arguments = parse(argv)
-    handler = functools.partial(SiteHandler, directory=os.path.abspath(arguments.site))
+    site = os.path.abspath(arguments.site)
+    handler = functools.partial(type("Handler", (SiteHandler,), {"policy": page_policy(site)}), directory=site)
     server_class = SiteServer
     if ":" in arguments.host:
         server_class = type("ThreadingHTTPServer6", (server_class,), {"address_family": socket.AF_INET6})

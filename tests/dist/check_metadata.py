@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks that what an install puts in place agrees with itself and with the program:
 the metainfo's version and <binary>, the desktop entry's Exec, Icon and Terminal, and
-the manual page's KEYS against the shortcuts the window sets."""
+the manual page's KEYS against the shortcuts the program lists."""
 import argparse
 import os
 import re
@@ -29,14 +29,10 @@ def desktop_entry(path):
     return entry
 
 
-def program_shortcuts(window_source):
-    """Ctrl+<letter> for each QKeySequence(Qt::CTRL | Qt::Key_<letter>) line, and Escape if handled."""
-    with open(window_source, encoding="utf-8") as f:
-        text = f.read()
-    keys = {f"Ctrl+{letter}" for letter in re.findall(r"QKeySequence\(Qt::CTRL \| Qt::Key_([A-Z])\)", text)}
-    if "Qt::Key_Escape" in text:
-        keys.add("Escape")
-    return keys
+def program_shortcuts(program):
+    """The Ctrl+<letter> and Escape keys the program's --help lists, from the window's one list of keys."""
+    text = subprocess.run([program, "--help"], capture_output=True, text=True, check=True).stdout
+    return set(re.findall(r"\bCtrl\+[A-Z]\b|\bEscape\b", text.partition("Keys:")[2]))
 
 
 def manual_keys(page):
@@ -87,10 +83,10 @@ def main():
         check(len(icons) >= 2, f"Icon={icon} names no installed icon")
         check(entry.get("Terminal") == "false", f"Terminal={entry.get('Terminal')}, not false")
 
-    # The page as configured in the build tree, against the window's source.
+    # The page as configured in the build tree, against the keys the built program lists.
     keys = manual_keys(os.path.join(args.build, "dist/zarquel.6"))
-    shortcuts = program_shortcuts(os.path.join(args.source, "qt/frmzarquel.cpp"))
-    check(len(shortcuts) >= 2, f"found only {sorted(shortcuts)} in qt/frmzarquel.cpp")
+    shortcuts = program_shortcuts(os.path.join(args.build, "qt/zarquel"))
+    check(len(shortcuts) >= 2, f"found only {sorted(shortcuts)} in zarquel --help")
     check(keys == shortcuts, f"the manual's KEYS name {sorted(keys or [])}, the program sets {sorted(shortcuts)}")
 
     if failures:

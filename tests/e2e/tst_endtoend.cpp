@@ -9,6 +9,10 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <optional>
 #include <set>
 
 namespace {
@@ -21,6 +25,29 @@ QString xdotool(const QStringList& arguments)
     if (!process.waitForFinished(15000) || process.exitCode() != 0)
         return {};
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+using Board = std::array<bool, 25>; // true: red
+
+// The fewest clicks that turn the board all red, or none: each choice of clicks on the top row,
+// chased down the rows.
+std::optional<std::set<int>> solve(const Board& start)
+{
+    std::optional<std::set<int>> best;
+    for (int top = 0; top < 32; ++top) {
+        Board board = start;
+        std::set<int> clicks;
+        for (int k = 1; k <= 25; ++k) {
+            if (k <= 5 ? !(top >> (k - 1) & 1) : board[std::size_t(k - 6)])
+                continue;
+            clicks.insert(k);
+            for (const int s : neighbourhood(k))
+                board[std::size_t(s - 1)] = !board[std::size_t(s - 1)];
+        }
+        if (std::all_of(board.begin(), board.end(), [](bool red) { return red; }) && (!best || clicks.size() < best->size()))
+            best = clicks;
+    }
+    return best;
 }
 
 
@@ -36,6 +63,7 @@ private slots:
     void escapeAndCtrlPPauseTheClock();
     void ctrlNDealsAndShowsZero();
     void instructionsLeaveTheClockRunning();
+    void doubleClickThatWinsLeavesTheCongratulationOpen();
     void ctrlXEndsTheProgramCleanly();
 
 private:
@@ -51,6 +79,13 @@ private:
     bool clockRuns() const;
     // Whether the shown time stays put for over two seconds.
     bool clockStands() const;
+    Board board() const;
+    // Deals until `square` (any, for 0) is one of the fewest clicks that solve the board, and plays the others.
+    void playAllButTheWinningClick(int square);
+    // The congratulation over the window, if one is open.
+    QString openBox() const;
+    // Where a window is on the screen.
+    QRect area(const QString& id) const;
 
     QProcess game;
     QString window;
@@ -212,6 +247,98 @@ void TestEndToEnd::instructionsLeaveTheClockRunning()
     xdotool({"key", "Return"});
     QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--onlyvisible", "--name", "^Instructions$"}).isEmpty(), 5000);
     QVERIFY2(clockRuns(), "the clock stopped after Instructions");
+}
+
+Board TestEndToEnd::board() const
+{
+    const QImage shot = grab();
+    Board red {};
+    for (int k = 1; k <= 25; ++k)
+        red[std::size_t(k - 1)] = isRed(shot, k);
+    return red;
+}
+
+void TestEndToEnd::playAllButTheWinningClick(int square)
+{
+    std::optional<std::set<int>> clicks;
+    for (int deal = 0; deal < 100 && !(clicks && (!square || clicks->count(square))); ++deal) {
+        const Board before = board();
+        key(QStringLiteral("ctrl+n"));
+        // The new board once painted: two grabs alike, unlike the old one (or the same after a second).
+        QDeadlineTimer painted(1000);
+        Board now = board();
+        for (Board again {}; (now == before || now != (again = board())) && !painted.hasExpired(); now = again)
+            QTest::qWait(50);
+        clicks = solve(now);
+    }
+    QVERIFY2(clicks && (!square || clicks->count(square)), "no deal in 100 is solved through the square");
+    for (const int k : *clicks)
+        if (k != square)
+            click(k);
+}
+
+QString TestEndToEnd::openBox() const
+{
+    // The congratulation is the one box titled as the window is.
+    for (const QString& found : xdotool({"search", "--onlyvisible", "--name", "^Zarquel$"}).split('\n'))
+        if (!found.isEmpty() && found != window)
+            return found;
+    return {};
+}
+
+QRect TestEndToEnd::area(const QString& id) const
+{
+    QMap<QString, int> at;
+    for (const QString& line : xdotool({"getwindowgeometry", "--shell", id}).split('\n'))
+        at[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    return QRect(at["X"], at["Y"], at["WIDTH"], at["HEIGHT"]);
+}
+
+void TestEndToEnd::doubleClickThatWinsLeavesTheCongratulationOpen()
+{
+    // Away from the screen's edges, where the box stands centred on the board.
+    xdotool({"windowmove", "--sync", window, "300", "200"});
+    // Where OK appears: a win, and the frame and caption of the box's one button, all that stands
+    // out from its background in its lower part (the message stands above it).
+    playAllButTheWinningClick(0);
+    QTRY_VERIFY_WITH_TIMEOUT(!openBox().isEmpty(), 5000);
+    QTest::qWait(1000); // painted, and past any double-click time
+    const QRect congratulation = area(openBox()).translated(-area(window).topLeft());
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(openBox().toULongLong()).toImage();
+    const QColor background = shot.pixelColor(4 * scale, shot.height() - 4 * scale);
+    QRect button;
+    for (int y = shot.height() * 55 / 100; y < shot.height() - 3 * scale; ++y)
+        for (int x = 3 * scale; x < shot.width() - 3 * scale; ++x)
+            if (const QColor c = shot.pixelColor(x, y); std::abs(c.lightness() - background.lightness()) > 40)
+                button |= QRect(x, y, 1, 1);
+    // The middle of the part of OK that covers the most of a square.
+    const QRect ok = button.translated(congratulation.topLeft()).adjusted(2, 2, -2, -2);
+    QRect covered;
+    int square = 0;
+    for (int k = 1; k <= 25; ++k) {
+        const QRect both = ok & QRect(centre(k) - QPoint(20, 20) * scale, QSize(41, 41) * scale);
+        if (both.width() * both.height() > covered.width() * covered.height())
+            std::tie(covered, square) = std::pair(both, k);
+    }
+    const QPoint onOk = square ? covered.center() : ok.center();
+    xdotool({"mousemove", "--window", window, QString::number(onOk.x()), QString::number(onOk.y()), "click", "1"});
+    QTRY_VERIFY2_WITH_TIMEOUT(openBox().isEmpty(), "no OK where the box's button was looked for", 5000);
+    QVERIFY2(square, "OK lies over no square: no double click on the board can reach it");
+    qInfo("OK appears over square %d", square);
+
+    // One click on that square from solved, then a double click there: its second press comes as
+    // soon as the box is up, lands on OK inside the double-click time, and must not close it.
+    playAllButTheWinningClick(square);
+    xdotool({"mousemove", "--window", window, QString::number(onOk.x()), QString::number(onOk.y()), "click", "1"});
+    QTRY_VERIFY_WITH_TIMEOUT(!openBox().isEmpty(), 5000);
+    xdotool({"click", "1"});
+    QTest::qWait(1000);
+    const QString box = openBox();
+    QVERIFY2(!box.isEmpty(), "the double click closed the congratulation");
+    QCOMPARE(area(box).size(), congratulation.size());
+    xdotool({"windowfocus", "--sync", box});
+    xdotool({"key", "Return"});
+    QTRY_VERIFY_WITH_TIMEOUT(openBox().isEmpty(), 5000);
 }
 
 void TestEndToEnd::ctrlXEndsTheProgramCleanly()

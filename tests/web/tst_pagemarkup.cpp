@@ -14,25 +14,50 @@ class TestPageMarkup : public QObject {
 
 private slots:
     void menuItemsGetTheirAccessKeyUnderlinedAndTheirShortcuts();
+    void geometryIsTheLayoutInCssPixels();
     void textsAreEscapedAndSquaresNamed();
     void namesNotOursAndUnclosedMarksStayAsTheyAre();
 };
 
 void TestPageMarkup::menuItemsGetTheirAccessKeyUnderlinedAndTheirShortcuts()
 {
-    const struct {
-        const char* page;
-        const char* filled;
-    } rows[] = {
-        {"<b${mnuFile}</b>", "<b data-key=\"F\"><span><u>F</u>ile</span></b>"},
-        {"<b${mnuExit}</b>", "<b data-key=\"X\" aria-keyshortcuts=\"Control+X\"><span>E<u>x</u>it</span>"
-                             "<span class=\"shortcut\">Ctrl+X</span></b>"},
-        // Two shortcuts: ARIA lists them with a space.
-        {"<b${mnuNewGame}</b>", "<b data-key=\"N\" aria-keyshortcuts=\"Control+N F2\"><span><u>N</u>ew Game</span>"
-                                "<span class=\"shortcut\">Ctrl+N, F2</span></b>"},
+    const std::string bar = fillPage("${menubar}");
+    const char* entries[] = {
+        // The bar's one tab stop, then the roving ones; each popup labelled by its title.
+        "<button id=\"mnuFile\" type=\"button\" role=\"menuitem\" aria-haspopup=\"menu\" aria-expanded=\"false\" "
+        "aria-controls=\"mnuFileMenu\" data-key=\"F\"><span><u>F</u>ile</span></button>\n"
+        "<div id=\"mnuFileMenu\" role=\"menu\" aria-labelledby=\"mnuFile\" hidden>",
+        "aria-controls=\"mnuHelpMenu\" tabindex=\"-1\" data-key=\"H\"><span><u>H</u>elp</span></button>",
+        // Each item sends its command; two shortcuts are listed with a space, as ARIA spells them.
+        "<button id=\"mnuExit\" type=\"button\" role=\"menuitem\" tabindex=\"-1\" data-command=\"3\" data-key=\"X\" "
+        "aria-keyshortcuts=\"Control+X\"><span>E<u>x</u>it</span><span class=\"shortcut\">Ctrl+X</span></button>",
+        "data-command=\"2\" data-key=\"N\" aria-keyshortcuts=\"Control+N F2\"><span><u>N</u>ew Game</span>"
+        "<span class=\"shortcut\">Ctrl+N, F2</span></button>\n<hr id=\"mnuLine\" role=\"separator\">\n<button id=\"mnuExit\"",
+        "data-command=\"5\" data-key=\"A\" aria-keyshortcuts=\"Control+A\"><span><u>A</u>bout Zarquel</span>",
     };
-    for (const auto& row : rows)
-        QCOMPARE(fillPage(row.page), std::string(row.filled));
+    for (const char* entry : entries)
+        QVERIFY2(bar.find(entry) != std::string::npos, entry);
+    QVERIFY(bar.starts_with("<div id=\"menubar\" role=\"menubar\" aria-label=\"Zarquel\">"));
+    QCOMPARE(std::count(bar.begin(), bar.end(), '\n'), std::ptrdiff_t(17));
+}
+
+void TestPageMarkup::geometryIsTheLayoutInCssPixels()
+{
+    const std::string css = fillPage("${layout}");
+    for (const char* rule : {
+             "#page, #frmZarquel { width: 264px; }", "#frmZarquel { height: 394px; }", "body { font-size: 8pt; }",
+             ":root { --background: rgb(0 0 0); --label: rgb(255 255 0); }",
+             "#cmdTakeFocus { left: 280px; top: 184px; width: 81px; height: 33px; line-height: 33px; }",
+             "#lblTime { left: 161px; top: 128px; width: 41px; height: 25px; line-height: 25px; }",
+             "#lblTime { font-size: 13.5pt; }",
+             "#board { left: 16px; top: 152px; grid-template-columns: repeat(5, 41px); grid-auto-rows: 41px; gap: 7px; }"})
+        QVERIFY2(css.find(rule) != std::string::npos, rule);
+    // The policy a static host sends in the page itself: nothing inline, no eval, nothing from elsewhere.
+    const std::string policy = fillPage("${Policy}");
+    for (const char* allowed : {"default-src 'self'", "script-src 'self' 'wasm-unsafe-eval'", "object-src 'none'"})
+        QVERIFY2(policy.find(allowed) != std::string::npos, allowed);
+    for (const char* never : {"unsafe-inline", "'unsafe-eval'", "*", ":"})
+        QVERIFY2(policy.find(never) == std::string::npos, never);
 }
 
 void TestPageMarkup::textsAreEscapedAndSquaresNamed()
