@@ -112,7 +112,7 @@ KeyPress keyPress(const QKeyEvent& event)
 
 } // namespace
 
-frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
+frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent), Form(Host::Desktop)
 {
     setObjectName(QStringLiteral("frmZarquel"));
     setWindowTitle(q(texts::AppTitle));
@@ -141,7 +141,7 @@ frmZarquel::frmZarquel(QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
 
     // Dealt before the window is first shown, so the all-red design board never appears.
-    game_.Deal();
+    game().Deal();
 }
 
 frmZarquel::~frmZarquel()
@@ -179,7 +179,7 @@ void frmZarquel::buildBoard(QWidget* client)
         square->setObjectName(QStringLiteral("cmdSquare"));
         square->setProperty("Index", int(index));
         square->setGeometry(place(layout::cmdSquare(index)));
-        connect(square, &QPushButton::clicked, this, [this, index] { input_.click(index); });
+        connect(square, &QPushButton::clicked, this, [this, index] { click(index); });
         setTabOrder(previous, square);
         previous = square;
         cmdSquare[static_cast<std::size_t>(index - 1)] = square;
@@ -191,7 +191,7 @@ void frmZarquel::buildBoard(QWidget* client)
     tmrTime->setInterval(1000);
     // A coarse timer may drift by up to 5 %, which a seconds count would show.
     tmrTime->setTimerType(Qt::PreciseTimer);
-    connect(tmrTime, &QTimer::timeout, this, [this] { game_.ClockTick(); });
+    connect(tmrTime, &QTimer::timeout, this, [this] { tick(); });
 }
 
 void frmZarquel::showBanner()
@@ -225,7 +225,7 @@ void frmZarquel::buildMenus()
             const Command command = item.command;
             QAction* action = item.caption.empty()
                                   ? popup->addSeparator()
-                                  : popup->addAction(q(item.caption), this, [this, command] { input_.choose(command); });
+                                  : popup->addAction(q(item.caption), this, [this, command] { choose(command); });
             action->setObjectName(q(item.name));
             // Spelled out, never a standard key: QKeySequence::Quit maps to nothing on some desktops.
             action->setShortcut(QKeySequence(q(shortcutText(command, Host::Desktop))));
@@ -242,36 +242,19 @@ bool frmZarquel::eventFilter(QObject* watched, QEvent* event)
     int focus = watched == cmdTakeFocus ? FocusOnSink : FocusElsewhere;
     if (auto* square = qobject_cast<SquareButton*>(watched))
         focus = square->index();
-    const bool taken = input_.key(keyPress(*static_cast<QKeyEvent*>(event)), focus);
+    const bool taken = key(keyPress(*static_cast<QKeyEvent*>(event)), focus);
     // The menu bar, focused after a lone Alt, also takes Escape to give the board its keys back.
     return taken && !qobject_cast<QMenuBar*>(widget);
 }
 
-SquareColor frmZarquel::squareColor(SquareIndex square) const
-{
-    return cmdSquare.at(static_cast<std::size_t>(square - 1))->color();
-}
-
-void frmZarquel::setSquareColor(SquareIndex square, SquareColor color)
+void frmZarquel::paintSquare(SquareIndex square, SquareColor color)
 {
     cmdSquare.at(static_cast<std::size_t>(square - 1))->setColor(color);
 }
 
-void frmZarquel::enableClock()
+void frmZarquel::runTimer(bool on)
 {
-    // Starting an active QTimer would restart its second; leave it running.
-    if (!tmrTime->isActive())
-        tmrTime->start();
-}
-
-void frmZarquel::disableClock()
-{
-    tmrTime->stop();
-}
-
-bool frmZarquel::clockRunning() const
-{
-    return tmrTime->isActive();
+    on ? tmrTime->start() : tmrTime->stop();
 }
 
 void frmZarquel::setTimeText(const std::string& text)
@@ -303,7 +286,7 @@ void frmZarquel::exitGame()
     QApplication::exit(0);
 }
 
-void frmZarquel::showMessage(const std::string& text, const std::string& title)
+void frmZarquel::openBox(const std::string& text, const std::string& title)
 {
     // CR LF separates lines in the game's texts; a lone CR would show as a glyph.
     QString body = QString::fromStdString(text);
@@ -311,8 +294,7 @@ void frmZarquel::showMessage(const std::string& text, const std::string& title)
     const QRect board(cmdSquare.front()->mapToGlobal(QPoint(0, 0)),
                       cmdSquare.back()->mapToGlobal(cmdSquare.back()->rect().bottomRight()));
     const int labelsBottom = lblTime->mapToGlobal(lblTime->rect().bottomLeft()).y() + 1;
-    GameMessage box(body, title.empty() ? q(texts::AppTitle) : QString::fromStdString(title), board, labelsBottom,
-                    this);
+    GameMessage box(body, QString::fromStdString(title), board, labelsBottom, this);
     box.exec();
     // Without a window manager the keyboard would stay with the closed box.
     activateWindow();

@@ -1,13 +1,9 @@
-// The page's BoardView: every change the game makes goes to the DOM through page.js.
+// The page's window: every change the game makes goes to the DOM through page.js (Module.page), by EM_JS, no eval.
 #include "frmzarquel.h"
 
 #include "names.h"
-#include "page.h"
-#include "texts.h"
 
 #include <emscripten.h>
-
-#include <string>
 
 using namespace zarquel;
 using namespace zarquel::window;
@@ -17,55 +13,67 @@ namespace {
 // CSS pixels kept clear between a box and the viewport's edges.
 constexpr int Margin = 4;
 
-} // namespace
-
-frmZarquel::frmZarquel()
+std::int64_t nowMs()
 {
-    // The design-time board is all red; the first deal repaints every square.
-    colors_.fill(Red);
+    return static_cast<std::int64_t>(emscripten_get_now());
 }
+
+EM_JS(void, jsShowTime, (const char* text), { Module.page.time(UTF8ToString(text)); });
+// color is 0x00BBGGRR; name is what a screen reader says of it.
+EM_JS(void, jsPaintSquare, (int index, int color, const char* name), {
+    Module.page.paint(index, color, UTF8ToString(name));
+});
+EM_JS(void, jsSetClock, (int running), { Module.page.clock(running); });
+// 0 the hidden focus button, 1..25 a square.
+EM_JS(void, jsFocus, (int square), { Module.page.focus(square); });
+EM_JS(void, jsConsumeKey, (), { Module.page.consume(); });
+EM_JS(void, jsEnd, (), { Module.page.end(); });
+EM_JS(void, jsReady, (), { Module.page.ready(); });
+EM_JS(void, jsMoveBox, (int left, int top), { Module.page.moveBox(left, top); });
+// The one call that waits: the C++ stack sleeps (Asyncify) until the box's OK.
+EM_ASYNC_JS(void, jsShowMessage, (const char* text, const char* title), {
+    await Module.page.message(UTF8ToString(text), UTF8ToString(title));
+});
+
+} // namespace
 
 void frmZarquel::load()
 {
     // The page's texts are in its markup already (pagemarkup.cpp, at build time).
     // Dealt before the page says it is ready, so the all-red design board is never played.
-    game_.Deal();
+    game().Deal();
     jsReady();
 }
 
 void frmZarquel::squareClicked(int index)
 {
     if (takesInput() && isSquareIndex(index))
-        input_.click(static_cast<SquareIndex>(index));
+        click(static_cast<SquareIndex>(index));
 }
 
 void frmZarquel::keyDown(const KeyPress& press, int focus)
 {
-    if (ended_)
-        return;
-    if (!messageOpen_) {
-        input_.key(press, focus);
-        return;
-    }
+    if (takesInput())
+        key(press, focus);
     // The box has the keyboard and the game takes nothing, but the browser must not print or
     // open a window over it either. Escape is the box's own.
-    if (keyOutcome(press, focus, input_.lastPlayed(), Host::Page).command != Command::None &&
-        press.code != key::Escape)
+    else if (!ended_ && press.code != key::Escape &&
+             keyOutcome(press, focus, lastPlayed(), Host::Page).command != Command::None)
         jsConsumeKey();
 }
 
 void frmZarquel::menuChosen(Command command)
 {
     if (takesInput())
-        input_.choose(command);
+        choose(command);
 }
 
 void frmZarquel::tmrTimeTick()
 {
     // Ticks still count while an Instructions or About box is open; a win or
     // Exit has stopped the clock before any box.
-    if (clockRunning_ && !ended_)
-        game_.ClockTick();
+    if (!ended_)
+        tick();
 }
 
 void frmZarquel::placeBox(int width, int height, const Rect& board, int labelsBottom, int viewWidth, int viewHeight)
@@ -77,33 +85,17 @@ void frmZarquel::placeBox(int width, int height, const Rect& board, int labelsBo
 
 bool frmZarquel::boxTakesPress() const
 {
-    return guard_.takesPress(static_cast<std::int64_t>(emscripten_get_now()));
+    return guard_.takesPress(nowMs());
 }
 
-SquareColor frmZarquel::squareColor(SquareIndex square) const
+void frmZarquel::paintSquare(SquareIndex square, SquareColor color)
 {
-    return colors_.at(static_cast<std::size_t>(square - 1));
-}
-
-void frmZarquel::setSquareColor(SquareIndex square, SquareColor color)
-{
-    colors_.at(static_cast<std::size_t>(square - 1)) = color;
     jsPaintSquare(square, color, names::colorName(color).c_str());
 }
 
-void frmZarquel::enableClock()
+void frmZarquel::runTimer(bool on)
 {
-    // A running interval is left alone, or its current second would start again.
-    if (clockRunning_)
-        return;
-    clockRunning_ = true;
-    jsSetClock(1);
-}
-
-void frmZarquel::disableClock()
-{
-    clockRunning_ = false;
-    jsSetClock(0);
+    jsSetClock(on);
 }
 
 void frmZarquel::setTimeText(const std::string& text)
@@ -134,10 +126,10 @@ void frmZarquel::exitGame()
     jsEnd();
 }
 
-void frmZarquel::showMessage(const std::string& text, const std::string& title)
+void frmZarquel::openBox(const std::string& text, const std::string& title)
 {
     messageOpen_ = true;
-    guard_.boxShown(static_cast<std::int64_t>(emscripten_get_now()));
-    jsShowMessage(text.c_str(), (title.empty() ? std::string(texts::AppTitle) : title).c_str());
+    guard_.boxShown(nowMs());
+    jsShowMessage(text.c_str(), title.c_str());
     messageOpen_ = false;
 }

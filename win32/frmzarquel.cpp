@@ -159,9 +159,8 @@ LRESULT CALLBACK watchForBox(int code, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
+frmZarquel::frmZarquel(HINSTANCE instance) : Form(Host::Desktop), instance_(instance)
 {
-    colors_.fill(Red);
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -181,7 +180,7 @@ frmZarquel::frmZarquel(HINSTANCE instance) : instance_(instance)
     layout(dpi_, nullptr);
 
     // Dealt before the window is first shown, so the all-red design board never appears.
-    game_.Deal();
+    game().Deal();
 }
 
 frmZarquel::~frmZarquel()
@@ -355,7 +354,7 @@ bool frmZarquel::preTranslate(MSG& message)
     const KeyPress press {static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
                           GetKeyState(VK_MENU) < 0};
     const SquareIndex index = squareOf(message.hwnd);
-    return input_.key(press, message.hwnd == cmdTakeFocus ? FocusOnSink : index ? index : FocusElsewhere);
+    return key(press, message.hwnd == cmdTakeFocus ? FocusOnSink : index ? index : FocusElsewhere);
 }
 
 SquareIndex frmZarquel::squareOf(HWND control) const
@@ -377,9 +376,9 @@ void frmZarquel::command(int id, int notification)
     if (id > SquareBase && id <= SquareBase + SquareCount) {
         // Owner-drawn buttons report the second click of a double click on its own.
         if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED)
-            input_.click(static_cast<SquareIndex>(id - SquareBase));
+            click(static_cast<SquareIndex>(id - SquareBase));
     } else if (id > CommandBase && id <= CommandBase + static_cast<int>(Command::About)) {
-        input_.choose(static_cast<Command>(id - CommandBase));
+        choose(static_cast<Command>(id - CommandBase));
     }
 }
 
@@ -392,7 +391,7 @@ void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)
 {
     const SquareIndex index = squareOf(item.hwndItem);
     // SquareColor is already a COLORREF: painted exactly as stored.
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colors_.at(static_cast<std::size_t>(index - 1))));
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(squareColor(index)));
     FillRect(item.hDC, &item.rcItem, brush);
     DeleteObject(brush);
     if ((item.itemState & ODS_FOCUS) && item.hwndItem == keyboardSquare_) {
@@ -460,8 +459,8 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
         command(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_TIMER:
-        if (wParam == TimerId && clockRunning_)
-            game_.ClockTick();
+        if (wParam == TimerId)
+            tick();
         return 0;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -489,8 +488,7 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
         layout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:
-        KillTimer(hwnd_, TimerId);
-        clockRunning_ = false;
+        disableClock();
         hwnd_ = nullptr;
         PostQuitMessage(0);
         return 0;
@@ -500,32 +498,17 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-SquareColor frmZarquel::squareColor(SquareIndex square) const
+void frmZarquel::paintSquare(SquareIndex index, SquareColor)
 {
-    return colors_.at(static_cast<std::size_t>(square - 1));
-}
-
-void frmZarquel::setSquareColor(SquareIndex index, SquareColor color)
-{
-    colors_.at(static_cast<std::size_t>(index - 1)) = color;
     HWND control = square(index);
     InvalidateRect(control, nullptr, FALSE);
     // Screen readers ask again for the description when told it changed.
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void frmZarquel::enableClock()
+void frmZarquel::runTimer(bool on)
 {
-    // SetTimer on a running timer would restart its second; leave it running.
-    if (!clockRunning_)
-        SetTimer(hwnd_, TimerId, 1000, nullptr);
-    clockRunning_ = true;
-}
-
-void frmZarquel::disableClock()
-{
-    KillTimer(hwnd_, TimerId);
-    clockRunning_ = false;
+    on ? SetTimer(hwnd_, TimerId, 1000, nullptr) : KillTimer(hwnd_, TimerId);
 }
 
 void frmZarquel::setTimeText(const std::string& text)
@@ -546,9 +529,8 @@ void frmZarquel::focusSink()
     SetFocus(cmdTakeFocus);
 }
 
-void frmZarquel::showMessage(const std::string& text, const std::string& title)
+void frmZarquel::openBox(const std::string& text, const std::string& title)
 {
-    const std::wstring caption = w(title.empty() ? texts::AppTitle : std::string_view(title));
     RECT first, last, time;
     GetWindowRect(square(1), &first);
     GetWindowRect(square(SquareCount), &last);
@@ -556,7 +538,7 @@ void frmZarquel::showMessage(const std::string& text, const std::string& title)
     opening = {{first.left, first.top, last.right - first.left, last.bottom - first.top}, time.bottom, nullptr,
                nullptr, nullptr, PressGuard()};
     opening.hook = SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId());
-    MessageBoxW(hwnd_, w(text).c_str(), caption.c_str(), MB_OK);
+    MessageBoxW(hwnd_, w(text).c_str(), w(title).c_str(), MB_OK);
     if (opening.hook)
         UnhookWindowsHookEx(opening.hook);
     opening = {};

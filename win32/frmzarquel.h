@@ -1,31 +1,23 @@
 // The game's one Windows window: the board, the clock display, menus and messages.
 #pragma once
 
-#include "boardview.h"
-#include "chance.h"
-#include "game.h"
-#include "input.h"
+#include "form.h"
 
 #include <windows.h>
 
 #include <array>
 #include <initializer_list>
 
-class frmZarquel final : public zarquel::BoardView, public zarquel::window::Controls {
+class frmZarquel final : public zarquel::window::Form {
 public:
     explicit frmZarquel(HINSTANCE instance);
     ~frmZarquel() override;
-    frmZarquel(const frmZarquel&) = delete;
-    frmZarquel& operator=(const frmZarquel&) = delete;
 
     void show(int how);
     // The message loop; returns the exit status.
     int run();
     // Keys the window sees before the control with the focus; true when used up.
     bool preTranslate(MSG& message);
-
-    void SwitchColor(long long Square) { game_.SwitchColor(Square); }
-    zarquel::Game& game() { return game_; }
 
     HWND hwnd() const { return hwnd_; }
     HWND square(zarquel::SquareIndex index) const { return cmdSquare.at(static_cast<std::size_t>(index - 1)); }
@@ -36,20 +28,16 @@ public:
     HWND titleImage() const { return imgTitle; }
     UINT dpi() const { return dpi_; }
 
-    // BoardView over the real controls.
-    zarquel::SquareColor squareColor(zarquel::SquareIndex square) const override;
-    void setSquareColor(zarquel::SquareIndex square, zarquel::SquareColor color) override;
-    void enableClock() override;
-    void disableClock() override;
     void setTimeText(const std::string& text) override;
     void focusSink() override;
-    void showMessage(const std::string& text, const std::string& title) override;
 
-    // What the window's input asks of Windows besides the board.
-    bool clockRunning() const override { return clockRunning_; }
+protected:
+    // The window's calls on Windows.
+    void paintSquare(zarquel::SquareIndex index, zarquel::SquareColor color) override;
+    void runTimer(bool on) override;
     void focusSquare(zarquel::SquareIndex index) override;
-    void takeKey() override {} // a key preTranslate takes is never dispatched
     void exitGame() override;
+    void openBox(const std::string& text, const std::string& title) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -67,11 +55,6 @@ private:
     void fitLabels(std::initializer_list<HWND> labels, HFONT& font, double points);
     int scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
 
-    zarquel::StandardRandomSource random_;
-    zarquel::SystemTimeOfDay timeOfDay_;
-    zarquel::Game game_ {*this, random_, timeOfDay_};
-    zarquel::window::Input input_ {game_, *this, *this, zarquel::window::Host::Desktop};
-
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     HWND cmdTakeFocus = nullptr;
@@ -80,7 +63,6 @@ private:
     HWND lblTime = nullptr;
     HWND imgTitle = nullptr;
     std::array<HWND, zarquel::SquareCount> cmdSquare {};
-    std::array<zarquel::SquareColor, zarquel::SquareCount> colors_ {};
     // lblWasted and lblSeconds share one font, and cmdTakeFocus too.
     HFONT smallFont_ = nullptr;
     HFONT timeFont_ = nullptr;
@@ -88,7 +70,6 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     UINT dpi_ = 96;
-    bool clockRunning_ = false;
     // Only a square reached from the keyboard wears a focus mark.
     HWND keyboardSquare_ = nullptr;
     HWND savedFocus_ = nullptr;

@@ -1,13 +1,13 @@
 // The window's description, toolkit-free: layout, menus and keys, keyboard play, box placement, the press guard, names.
-#include "fakeboardview.h"
-#include "fakechance.h"
-#include "input.h"
+#include "form.h"
 #include "layout.h"
 #include "messagebox.h"
 #include "names.h"
 #include "neighbourhood.h"
 
 #include <QtTest>
+
+#include <set>
 
 using namespace zarquel;
 using namespace zarquel::window;
@@ -46,14 +46,43 @@ QString describe(const KeyOutcome& outcome)
     return parts.isEmpty() ? head : head + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
-// A toolkit that writes down what the input asks of it, in the board's own call list.
-struct Toolkit final : Controls {
-    explicit Toolkit(FakeBoardView& view) : view(view) {}
-    bool clockRunning() const override { return view.clockEnabled; }
-    void focusSquare(SquareIndex square) override { view.calls.push_back("square " + std::to_string(square)); }
-    void takeKey() override { view.calls.push_back("take"); }
-    void exitGame() override { view.calls.push_back("exit"); }
-    FakeBoardView& view;
+// A toolkit that writes down what the window asks of it.
+struct Toolkit final : Form {
+    Toolkit() : Form(Host::Desktop) {}
+    void setTimeText(const std::string& text) override { calls.push_back("time " + text); }
+    void focusSink() override { calls.push_back("sink"); }
+    void paintSquare(SquareIndex, SquareColor) override {}
+    void runTimer(bool on) override { calls.push_back(on ? "timer on" : "timer off"); }
+    void focusSquare(SquareIndex square) override { calls.push_back("square " + std::to_string(square)); }
+    void takeKey() override { calls.push_back("take"); }
+    void exitGame() override { calls.push_back("exit"); }
+    void openBox(const std::string& text, const std::string& title) override
+    {
+        calls.push_back("box " + title);
+        texts.push_back(text);
+    }
+    int red() const
+    {
+        int count = 0;
+        for (SquareIndex k = 1; k <= SquareCount; ++k)
+            count += squareColor(k) == Red;
+        return count;
+    }
+    void fill(const std::set<int>& green)
+    {
+        for (SquareIndex k = 1; k <= SquareCount; ++k)
+            setSquareColor(k, green.count(k) ? Green : Red);
+    }
+    // What the window asked while `act` ran.
+    template <typename Act>
+    std::vector<std::string> during(Act act)
+    {
+        calls.clear();
+        act();
+        return calls;
+    }
+    std::vector<std::string> calls;
+    std::vector<std::string> texts;
 };
 
 } // namespace
@@ -75,7 +104,7 @@ private slots:
     void boxIgnoresPressesWithinTheDoubleClickTime();
     void coloursAreNamedForScreenReaders_data();
     void coloursAreNamedForScreenReaders();
-    void inputPlaysTheGameAndRemembersTheSquarePlayedLast();
+    void formPlaysTheGameAndRemembersTheSquarePlayedLast();
 };
 
 void TestWindow::layoutIsTheDesign_data()
@@ -354,49 +383,45 @@ void TestWindow::coloursAreNamedForScreenReaders()
     QCOMPARE(QString::fromStdString(names::colorName(color)), name);
 }
 
-void TestWindow::inputPlaysTheGameAndRemembersTheSquarePlayedLast()
+void TestWindow::formPlaysTheGameAndRemembersTheSquarePlayedLast()
 {
-    FakeBoardView view;
-    ScriptedRandom random({0.7f}); // every deal all green
-    FixedTimeOfDay timeOfDay;
-    Game game(view, random, timeOfDay);
-    Toolkit toolkit(view);
-    Input input(game, view, toolkit, Host::Desktop);
-    game.Deal();
-    const auto calls = [&](auto&& act) {
-        view.calls.clear();
-        act();
-        return view.calls;
-    };
+    using Calls = std::vector<std::string>;
+    Toolkit form;
+    form.game().Deal();
+    QCOMPARE(form.calls, (Calls {"timer off", "time 0"}));
+    std::set<int> all;
+    for (int k = 1; k <= SquareCount; ++k)
+        all.insert(k);
+    form.fill(all);
 
-    // A click plays the game and becomes where the keyboard comes back to.
-    input.click(13);
-    QCOMPARE(view.redSquares(), int(neighbourhood(13).size()));
-    QCOMPARE(input.lastPlayed(), SquareIndex(13));
-    QCOMPARE(calls([&] { QVERIFY(input.key(press(key::Down), FocusOnSink)); }), (std::vector<std::string> {"take", "square 13"}));
-    // Space on a square clicks it (the game sends the focus to the sink) and it is the square played last.
-    QVERIFY(input.key(press(key::Space), 18));
-    QCOMPARE(view.redSquares(), 6); // 8, 12, 14 from the first click; 17, 19, 23 from this one
-    QCOMPARE(input.lastPlayed(), SquareIndex(18));
+    // A click plays the game, starts the clock once (a running one keeps its second), and is where
+    // the keyboard comes back to.
+    QCOMPARE(form.during([&] { form.click(13); }), (Calls {"timer on", "sink"}));
+    QCOMPARE(form.red(), int(neighbourhood(13).size()));
+    QCOMPARE(form.during([&] { form.click(13); form.click(13); }), (Calls {"sink", "sink"}));
+    QVERIFY(form.clockRunning());
+    QCOMPARE(form.during([&] { QVERIFY(form.key(press(key::Down), FocusOnSink)); }), (Calls {"take", "square 13"}));
+    // Space on a square clicks it and makes it the square played last.
+    QCOMPARE(form.during([&] { form.key(press(key::Space), 18); }), (Calls {"take", "sink"}));
+    QCOMPARE(form.red(), 6); // 8, 12, 14 from the first click; 17, 19, 23 from this one
+    QCOMPARE(form.lastPlayed(), SquareIndex(18));
     // The key is taken before a box opens: the page must stop the browser before the box waits.
-    QCOMPARE(calls([&] { input.key(press('I', Ctrl), 18); }),
-             (std::vector<std::string> {"take", "message " + std::string(texts::Instructions)}));
-    QVERIFY(view.clockEnabled); // help leaves the clock running
-    QCOMPARE(calls([&] { input.key(press(key::Escape), FocusElsewhere); }),
-             (std::vector<std::string> {"take", "focus", "disable"}));
-    QCOMPARE(calls([&] { QVERIFY(!input.key(press('Q'), FocusOnSink)); }), std::vector<std::string> {});
-    QCOMPARE(calls([&] { input.choose(Command::Exit); }), std::vector<std::string> {"exit"});
+    QCOMPARE(form.during([&] { form.key(press('I', Ctrl), 18); }), (Calls {"take", "box Instructions"}));
+    QCOMPARE(form.texts.back(), std::string(texts::Instructions));
+    QCOMPARE(form.during([&] { form.tick(); }), (Calls {"time 1"})); // help leaves the clock running
+    QCOMPARE(form.during([&] { form.key(press(key::Escape), FocusElsewhere); }), (Calls {"take", "sink", "timer off"}));
+    QCOMPARE(form.during([&] { form.tick(); }), Calls {}); // a stopped clock counts nothing
+    QCOMPARE(form.during([&] { QVERIFY(!form.key(press('Q'), FocusOnSink)); }), Calls {});
+    QCOMPARE(form.during([&] { form.choose(Command::Exit); }), Calls {"exit"});
     // A new game, by key or by a win, starts the keyboard again at the first square.
-    input.key(press('N', Ctrl), 18);
-    QCOMPARE(input.lastPlayed(), SquareIndex(1));
-    input.click(7);
-    QCOMPARE(input.lastPlayed(), SquareIndex(7));
-    view.colors = FakeBoardView::filled(Red);
-    for (const int k : neighbourhood(9))
-        view.colors[std::size_t(k - 1)] = Green;
-    input.click(9);
-    QCOMPARE(view.messages.back().text, std::string(texts::WinMessage));
-    QCOMPARE(input.lastPlayed(), SquareIndex(1));
+    form.key(press('N', Ctrl), 18);
+    QCOMPARE(form.lastPlayed(), SquareIndex(1));
+    form.click(7);
+    QCOMPARE(form.lastPlayed(), SquareIndex(7));
+    form.fill(neighbourhood(9));
+    QCOMPARE(form.during([&] { form.click(9); }), (Calls {"sink", "timer off", "box Zarquel", "timer off", "time 0"}));
+    QCOMPARE(form.texts.back(), std::string(texts::WinMessage));
+    QCOMPARE(form.lastPlayed(), SquareIndex(1));
 }
 
 QTEST_APPLESS_MAIN(TestWindow)
