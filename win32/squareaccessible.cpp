@@ -80,68 +80,37 @@ public:
     }
 
     // IDispatch and the rest of IAccessible, as the standard object answers them.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override
-    {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override
-    {
-        return standard_->GetIDsOfNames(riid, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* parameters,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override
-    {
-        return standard_->Invoke(id, riid, locale, flags, parameters, result, exception, argument);
-    }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return standard_->get_accChildCount(count); }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
-    {
-        return standard_->get_accChild(child, object);
-    }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override { return standard_->get_accName(child, name); }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
-    {
-        return standard_->get_accValue(child, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override { return standard_->get_accRole(child, role); }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
-    {
-        return standard_->get_accState(child, state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return standard_->get_accHelp(child, help); }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
-    {
-        return standard_->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
-    {
-        return standard_->get_accKeyboardShortcut(child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override { return standard_->get_accSelection(children); }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
-    {
-        return standard_->get_accDefaultAction(child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return standard_->accSelect(flags, child); }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
-    {
-        return standard_->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
-    {
-        return standard_->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override { return standard_->accHitTest(x, y, child); }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return standard_->accDoDefaultAction(child); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return standard_->put_accName(child, name); }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
-    {
-        return standard_->put_accValue(child, value);
-    }
+#define ZARQUEL_FORWARD(method, parameters, arguments) \
+    HRESULT STDMETHODCALLTYPE method parameters override { return standard_->method arguments; }
+    ZARQUEL_FORWARD(GetTypeInfoCount, (UINT* count), (count))
+    ZARQUEL_FORWARD(GetTypeInfo, (UINT index, LCID locale, ITypeInfo** info), (index, locale, info))
+    ZARQUEL_FORWARD(GetIDsOfNames, (REFIID riid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids),
+                    (riid, names, count, locale, ids))
+    ZARQUEL_FORWARD(Invoke, (DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                             EXCEPINFO* exception, UINT* argument),
+                    (id, riid, locale, flags, parameters, result, exception, argument))
+    ZARQUEL_FORWARD(get_accParent, (IDispatch** parent), (parent))
+    ZARQUEL_FORWARD(get_accChildCount, (long* count), (count))
+    ZARQUEL_FORWARD(get_accChild, (VARIANT child, IDispatch** object), (child, object))
+    ZARQUEL_FORWARD(get_accName, (VARIANT child, BSTR* name), (child, name))
+    ZARQUEL_FORWARD(get_accValue, (VARIANT child, BSTR* value), (child, value))
+    ZARQUEL_FORWARD(get_accRole, (VARIANT child, VARIANT* role), (child, role))
+    ZARQUEL_FORWARD(get_accState, (VARIANT child, VARIANT* state), (child, state))
+    ZARQUEL_FORWARD(get_accHelp, (VARIANT child, BSTR* help), (child, help))
+    ZARQUEL_FORWARD(get_accHelpTopic, (BSTR* file, VARIANT child, long* topic), (file, child, topic))
+    ZARQUEL_FORWARD(get_accKeyboardShortcut, (VARIANT child, BSTR* shortcut), (child, shortcut))
+    ZARQUEL_FORWARD(get_accFocus, (VARIANT* child), (child))
+    ZARQUEL_FORWARD(get_accSelection, (VARIANT* children), (children))
+    ZARQUEL_FORWARD(get_accDefaultAction, (VARIANT child, BSTR* action), (child, action))
+    ZARQUEL_FORWARD(accSelect, (long flags, VARIANT child), (flags, child))
+    ZARQUEL_FORWARD(accLocation, (long* left, long* top, long* width, long* height, VARIANT child),
+                    (left, top, width, height, child))
+    ZARQUEL_FORWARD(accNavigate, (long direction, VARIANT start, VARIANT* end), (direction, start, end))
+    ZARQUEL_FORWARD(accHitTest, (long x, long y, VARIANT* child), (x, y, child))
+    ZARQUEL_FORWARD(accDoDefaultAction, (VARIANT child), (child))
+    ZARQUEL_FORWARD(put_accName, (VARIANT child, BSTR name), (child, name))
+    ZARQUEL_FORWARD(put_accValue, (VARIANT child, BSTR value), (child, value))
+#undef ZARQUEL_FORWARD
 
 private:
     ~SquareAccessible() { standard_->Release(); }

@@ -593,14 +593,33 @@ TEST_CASE("message boxes are owned, plain, exact and open over the board")
                        UnionRect(&whole, &monitor.rcWork, &seen.frame) && EqualRect(&whole, &monitor.rcWork),
                    which + " is not over the board, clear of the label row, whole on the screen");
     }
-    // The win box is small enough to sit inside the board's span, and the final time shows beside it.
+    // The win box is centred on the board below the label row, and the final time shows beside it.
+    // (Unless that would leave the screen: a window at the screen's edge pushes the box inward.)
     const RECT& frame = seenBoxes[2].frame;
-    CHECK_WHAT(PtInRect(&board, {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2}),
-               "the win box is not centred over the board");
+    const LONG below = std::max(board.top, time.bottom);
+    const bool room = board.left + board.right - (frame.right - frame.left) >= 2 * monitor.rcWork.left;
+    CHECK_WHAT((!room || std::abs(frame.left + frame.right - board.left - board.right) <= 2) &&
+                   std::abs(frame.top + frame.bottom - below - board.bottom) <= 2,
+               "the win box is not centred on the board below the labels: " + std::to_string(frame.left) + "," +
+                   std::to_string(frame.top) + " " + std::to_string(board.left) + "," + std::to_string(below));
     CHECK(std::string(seenBoxes[2].time.begin(), seenBoxes[2].time.end()) == "1");
     // After the win: a fresh board, "0", the clock stopped.
     CHECK((textOf(window.timeLabel()) == L"0" && !window.clockRunning()));
     CHECK(greenSquares(window) != std::set<int> {});
+
+    // A window hanging off the bottom of the work area: the box still opens whole on it.
+    RECT outer;
+    GetWindowRect(window.hwnd(), &outer);
+    SetWindowPos(window.hwnd(), nullptr, outer.left, monitor.rcWork.bottom - (outer.bottom - outer.top) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    hook = SetWindowsHookExW(WH_CBT, watchBoxes, nullptr, GetCurrentThreadId());
+    press(window, 'A', false, true);
+    UnhookWindowsHookEx(hook);
+    SetWindowPos(window.hwnd(), nullptr, outer.left, outer.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT whole;
+    REQUIRE(seenBoxes.size() == 4);
+    CHECK_WHAT(UnionRect(&whole, &monitor.rcWork, &seenBoxes[3].frame) && EqualRect(&whole, &monitor.rcWork),
+               "the box of a window hanging off the screen's bottom is not whole on the screen");
 }
 
 TEST_CASE("Exit ends with status 0")
