@@ -155,7 +155,6 @@ void frmZarquel::buildBoard(QWidget* client)
     cmdTakeFocus->setObjectName(QStringLiteral("cmdTakeFocus"));
     cmdTakeFocus->setGeometry(place(layout::cmdTakeFocus));
     cmdTakeFocus->setAutoDefault(false);
-    cmdTakeFocus->setAccessibleName(q(names::cmdTakeFocus));
     cmdTakeFocus->setAccessibleDescription(q(names::cmdTakeFocusHelp));
 
     lblWasted = makeLabel(client, "lblWasted", q(texts::Wasted), layout::lblWasted);

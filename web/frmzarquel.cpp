@@ -76,10 +76,10 @@ void frmZarquel::tmrTimeTick()
         tick();
 }
 
-void frmZarquel::placeBox(int width, int height, const Rect& board, int labelsBottom, int viewWidth, int viewHeight)
+void frmZarquel::placeBox(int width, int height, const Rect& board, int labelsBottom, const Rect& view)
 {
-    const Rect view {Margin, Margin, viewWidth - 2 * Margin, viewHeight - 2 * Margin};
-    const Rect at = placeMessageBox(width, height, board, labelsBottom, view);
+    const Rect room {view.left + Margin, view.top + Margin, view.width - 2 * Margin, view.height - 2 * Margin};
+    const Rect at = placeMessageBox(width, height, board, labelsBottom, room);
     jsMoveBox(at.left, at.top);
 }
 

@@ -17,9 +17,9 @@ public:
     void keyDown(const zarquel::window::KeyPress& press, int focus);
     void menuChosen(zarquel::window::Command command);
     void tmrTimeTick();
-    // The open box's size, the board's and the label row's places and the viewport's size, in CSS pixels.
-    void placeBox(int width, int height, const zarquel::window::Rect& board, int labelsBottom, int viewWidth,
-                  int viewHeight);
+    // The open box's size, the board's and the label row's places and the visual viewport, in CSS pixels.
+    void placeBox(int width, int height, const zarquel::window::Rect& board, int labelsBottom,
+                  const zarquel::window::Rect& view);
     bool boxTakesPress() const;
 
     void setTimeText(const std::string& text) override;

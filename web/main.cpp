@@ -45,9 +45,11 @@ EMSCRIPTEN_KEEPALIVE int zq_clock_running()
 
 // While a box is open: where it goes (jsMoveBox), and whether a pointer press on it counts.
 EMSCRIPTEN_KEEPALIVE void zq_place_box(int width, int height, int boardLeft, int boardTop, int boardWidth,
-                                       int boardHeight, int labelsBottom, int viewWidth, int viewHeight)
+                                       int boardHeight, int labelsBottom, int viewLeft, int viewTop, int viewWidth,
+                                       int viewHeight)
 {
-    form().placeBox(width, height, {boardLeft, boardTop, boardWidth, boardHeight}, labelsBottom, viewWidth, viewHeight);
+    form().placeBox(width, height, {boardLeft, boardTop, boardWidth, boardHeight}, labelsBottom,
+                    {viewLeft, viewTop, viewWidth, viewHeight});
 }
 
 EMSCRIPTEN_KEEPALIVE int zq_box_takes_press()

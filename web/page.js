@@ -14,6 +14,12 @@ function createPage() {
   var tops = Array.prototype.slice.call(menubar.querySelectorAll('[aria-haspopup]'));
   var time = $('lblTime');
   var designedTimeSize = parseFloat(getComputedStyle(time).fontSize);
+  var whole = $('page');
+  var banner = $('imgTitle');
+  var densities = banner.srcset;
+  var touch = matchMedia('(pointer: coarse)');
+  var mouse = matchMedia('(any-pointer: fine)');
+  var byPointer = false;
   var ready = false;
   var timer = 0;
   var keyEvent = null;
@@ -79,9 +85,23 @@ function createPage() {
     });
   });
 
-  document.addEventListener('mousedown', function (e) {
-    if (openTop() && !menubar.contains(e.target)) closeMenus(false);
-  });
+  // A press outside an open menu only closes it, as on a desktop; a press on a box that is the rest
+  // of the double click that opened it (the game says which) does nothing. Neither click is played;
+  // a click made by a key (detail 0) always counts.
+  var swallow = false;
+  document.addEventListener('pointerdown', function (e) {
+    var outsideMenu = !!openTop() && !menubar.contains(e.target);
+    swallow = outsideMenu || (box.open && box.contains(e.target) && !Module._zq_box_takes_press());
+    byPointer = true;
+    if (outsideMenu) closeMenus(false);
+    if (swallow) e.preventDefault();
+  }, true);
+  document.addEventListener('click', function (e) {
+    if (!swallow || !e.detail) return;
+    swallow = false;
+    e.preventDefault();
+    e.stopImmediatePropagation();
+  }, true);
 
   // F10 takes the keyboard to the menu bar, Alt with a menu's underlined letter opens it.
   function barKey(e) {
@@ -137,6 +157,8 @@ function createPage() {
   // ---- events to the game
 
   document.addEventListener('keydown', function (e) {
+    // A key acts at once: a press left hanging (released elsewhere) takes no click of the key's.
+    byPointer = swallow = false;
     if (!ready || (box.open ? barKey(e) : menuKey(e))) return;
     keyEvent = e;
     try {
@@ -157,19 +179,7 @@ function createPage() {
   box.addEventListener('mousedown', function (e) {
     if (e.target !== okButton) e.preventDefault();
   });
-  // The game says which presses the box takes: not the rest of a double click that opened it.
-  // A click the pointer makes follows its press; one made by a key (detail 0) always counts.
-  var deaf = false;
-  box.addEventListener('pointerdown', function (e) {
-    deaf = !Module._zq_box_takes_press();
-    if (deaf) e.preventDefault();
-  }, true);
-  box.addEventListener('click', function (e) {
-    if (!deaf || !e.detail) return;
-    deaf = false;
-    e.preventDefault();
-    e.stopImmediatePropagation();
-  }, true);
+
   box.addEventListener('click', function () { okButton.focus(); });
   // The game goes on the moment the box closes: the dialog's own close event comes a task
   // later, when the next key may already have been pressed.
@@ -196,12 +206,50 @@ function createPage() {
   okButton.addEventListener('click', dismiss);
 
   // Where it goes is the game's to say (jsMoveBox), from the rectangles measured here.
+  // The screen is the visual viewport, so a box stays whole through a pinch zoom too.
   function placeBox() {
     var board = $('board').getBoundingClientRect();
+    var view = window.visualViewport || { offsetLeft: 0, offsetTop: 0, width: innerWidth, height: innerHeight };
     Module._zq_place_box(box.offsetWidth, box.offsetHeight, Math.round(board.left), Math.round(board.top),
                          Math.round(board.width), Math.round(board.height), Math.ceil(time.getBoundingClientRect().bottom),
-                         innerWidth, innerHeight);
+                         Math.round(view.offsetLeft), Math.round(view.offsetTop), Math.floor(view.width), Math.floor(view.height));
   }
+
+  // On a touch screen the game is as large as fits it whole, with whole device pixels from square to
+  // square and the dense banner; with a mouse it keeps its designed size. Again on every turn or resize.
+  function fit() {
+    var scale = 1;
+    var dpr = devicePixelRatio;
+    var pitch = squares[1].offsetLeft - squares[0].offsetLeft;
+    if (touch.matches && !mouse.matches) {
+      scale = Math.min(innerWidth / whole.offsetWidth, innerHeight / whole.offsetHeight);
+      scale = Math.floor(scale * dpr * pitch) / (dpr * pitch);
+    }
+    whole.style.transform = scale === 1 ? '' : 'scale(' + scale + ')';
+    banner.srcset = scale > 1 ? densities.split(',').pop().trim().split(' ')[0] : densities;
+    if (box.open) placeBox();
+  }
+  fit();
+  addEventListener('resize', fit);
+  if (window.visualViewport) {
+    visualViewport.addEventListener('resize', function () { if (box.open) placeBox(); });
+    visualViewport.addEventListener('scroll', function () { if (box.open) placeBox(); });
+  }
+
+  // A face a shade wider than the designed one would cut a label's last letter: its letters close
+  // up a little, then its size comes down, as on the desktop. Again once the fonts are all in.
+  function fitLabels() {
+    [$('lblWasted'), $('lblSeconds')].forEach(function (label) {
+      for (var spacing = 0; label.scrollWidth > label.clientWidth && spacing > -0.3; spacing -= 0.05) {
+        label.style.letterSpacing = spacing + 'px';
+      }
+      var size = parseFloat(getComputedStyle(label).fontSize);
+      for (; label.scrollWidth > label.clientWidth && size > 6; size -= 0.5) label.style.fontSize = size + 'px';
+    });
+  }
+  fitLabels();
+  if (document.fonts) document.fonts.ready.then(fitLabels);
+  addEventListener('load', fitLabels, { once: true });
 
   // ---- what the game asks of the page (frmzarquel.cpp)
 
@@ -249,6 +297,8 @@ function createPage() {
         settle = resolve;
         $('msgTitle').textContent = title;
         $('msgText').textContent = text;
+        // Opened by a click or a tap, its OK wears no focus ring; opened by a key, it does.
+        box.toggleAttribute('data-pointer', byPointer);
         box.showModal();
         placeBox();
         okButton.focus({ preventScroll: true });
@@ -283,43 +333,24 @@ function createPage() {
   };
 
   if (/[?&]test(&|=|$)/.test(location.search)) {
+    // What went wrong on the page, for browsers whose driver keeps no console log.
+    var errors = [];
+    addEventListener('error', function (e) { errors.push(String(e.message)); });
+    document.addEventListener('securitypolicyviolation', function (e) {
+      errors.push('policy violation: ' + e.violatedDirective + ' ' + e.blockedURI);
+    });
     window.zarquelTest = {
       tick: function () { Module._zq_tick(); },
-      clockRunning: function () { return !!Module._zq_clock_running(); }
+      clockRunning: function () { return !!Module._zq_clock_running(); },
+      errors: function () { return errors.splice(0); }
     };
   }
 
   return page;
 }
 
-// The game's WebAssembly travels inside this script and is compiled on the spot where the
-// browser allows it: the board is dealt in the same task, before the first frame, which the
-// script holds back (blocking="render"). Where a synchronous compile of this size is refused
-// (older browsers), it compiles in the background and the board follows a moment later.
-function wasmBytes() {
-  var base64 = wasmBinaryFile.slice(wasmBinaryFile.indexOf(',') + 1);
-  return Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : tryParseAsDataURI(wasmBinaryFile);
-}
-
-Module.instantiateWasm = function (imports, receive) {
-  var exports = {};
-  function start() {
-    Module.page = createPage();
-    var bytes = wasmBytes();
-    var instance;
-    try {
-      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
-    } catch (error) {
-      if (!(error instanceof RangeError)) throw error;
-      WebAssembly.instantiate(bytes, imports).then(function (result) { receive(result.instance); });
-      return;
-    }
-    exports = instance.exports;
-    receive(instance);
-  }
-  // The script is async: it may run before the parser has reached the page's elements.
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, { once: true });
-  else start();
-  return exports;
-};
+// The script is deferred, so the page's elements are all there. The game's WebAssembly travels
+// inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
+// task, before the first frame, which the script holds back (blocking="render").
+Module.page = createPage();
 })();

@@ -152,7 +152,7 @@ std::optional<std::string> value(std::string_view name)
         std::string_view text;
     } texts[] {
         {"AppTitle", texts::AppTitle},       {"Wasted", texts::Wasted},          {"Seconds", texts::Seconds},
-        {"TakeFocus", texts::TakeFocus},     {"SinkName", names::cmdTakeFocus}, {"SinkHelp", names::cmdTakeFocusHelp},
+        {"TakeFocus", texts::TakeFocus},     {"SinkHelp", names::cmdTakeFocusHelp},
         {"TimeName", names::lblTime},        {"Policy", Policy},
     };
     for (const auto& text : texts)

@@ -7,7 +7,7 @@
 namespace zarquel::web {
 
 // `page` with each ${name} replaced, texts escaped for HTML: ${AppTitle}, ${Wasted}, ${Seconds},
-// ${TakeFocus}, the screen-reader names ${SinkName}, ${SinkHelp}, ${TimeName}; ${Policy}, the page's
+// ${TakeFocus}, the screen-reader texts ${SinkHelp} and ${TimeName}; ${Policy}, the page's
 // Content-Security-Policy; ${menubar}, the whole menu bar; ${squares}, the 25 square buttons; and
 // ${layout}, the stylesheet rules that place and colour every control. Other ${...} stay as they are.
 std::string fillPage(std::string_view page);

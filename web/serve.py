@@ -35,18 +35,30 @@ def page_policy(site):
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = TYPES
     policy = ""
+    origin = ""  # the Host a request must name: the address served on
+
+    def send_head(self):
+        # Another name for this machine is how a rebinding page on the web would reach it.
+        if self.headers.get("Host") != self.origin:
+            self.send_error(421, "Misdirected request")
+            return None
+        # Only the site's own regular files: no dotfile, nothing a link leads to outside it.
+        path = self.translate_path(self.path)
+        path = os.path.join(path, "index.html") if os.path.isdir(path) else path
+        inside = os.path.relpath(os.path.realpath(path), os.path.realpath(self.directory))
+        if inside.startswith(os.pardir) or any(part.startswith(".") for part in inside.split(os.sep)) \
+                or not os.path.isfile(path):
+            self.send_error(404, "Not found")
+            return None
+        return super().send_head()
 
     def end_headers(self):
-        self.send_header("Content-Security-Policy", self.policy)
+        # A meta tag cannot forbid framing; the header can.
+        self.send_header("Content-Security-Policy", self.policy + "; frame-ancestors 'none'")
         self.send_header("X-Content-Type-Options", "nosniff")
         # Revalidate every time, so a new build (and its service worker) is seen at once.
         self.send_header("Cache-Control", "no-cache")
         super().end_headers()
-
-    def list_directory(self, path):
-        # A site has no business showing its folders.
-        self.send_error(404, "Not found")
-        return None
 
     def log_request(self, code="-", size="-"):
         pass  # quiet: the one line on stdout is the address; errors still go to stderr
@@ -87,19 +99,20 @@ def stop(signum, frame):
 def main(argv):
     arguments = parse(argv)
     site = os.path.abspath(arguments.site)
-    handler = functools.partial(type("Handler", (SiteHandler,), {"policy": page_policy(site)}), directory=site)
+    handler = type("Handler", (SiteHandler,), {"policy": page_policy(site)})
     server_class = SiteServer
     if ":" in arguments.host:
         server_class = type("ThreadingHTTPServer6", (server_class,), {"address_family": socket.AF_INET6})
     try:
-        server = server_class((arguments.host, arguments.port), handler)
+        server = server_class((arguments.host, arguments.port), functools.partial(handler, directory=site))
     except OSError as error:
         print(f"serve.py: cannot listen on {arguments.host}:{arguments.port}: {error.strerror}", file=sys.stderr)
         return 1
     for signum in (signal.SIGINT, signal.SIGTERM):  # also when started in the background, where SIGINT is ignored
         signal.signal(signum, stop)
     host = f"[{arguments.host}]" if ":" in arguments.host else arguments.host
-    print(f"Serving Zarquel at http://{host}:{server.server_address[1]}/", flush=True)
+    handler.origin = f"{host}:{server.server_address[1]}"
+    print(f"Serving Zarquel at http://{handler.origin}/", flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

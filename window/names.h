@@ -9,8 +9,8 @@
 
 namespace zarquel::window::names {
 
-// The hidden focus button is where the keyboard waits: it stands for the game itself.
-inline constexpr std::string_view cmdTakeFocus = "Game";
+// The hidden focus button, where the keyboard waits, is named by its caption (a name must hold
+// the words shown); this says what it is for.
 inline constexpr std::string_view cmdTakeFocusHelp = "Click the squares to turn them all red";
 // The count itself is lblTime's value or description; this is what it counts.
 inline constexpr std::string_view lblTime = "Seconds wasted";
