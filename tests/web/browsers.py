@@ -1,4 +1,5 @@
-"""The browsers the page is tested and measured in, behind the few verbs a session uses, and the server they load it from.
+"""The browsers the page is tested and measured in, behind the few verbs a session uses; the server they load it
+from, and the site's service worker as the build writes it.
 
 Chromium and WebKitGTK are driven through Selenium (ChromeDriver, WebKitWebDriver with MiniBrowser under
 Xvfb), Firefox through WebDriver BiDi by puppeteer-core (firefox.mjs). Only Chromium answers `cdp`.
@@ -28,6 +29,23 @@ def read_texts(header, version):
             for name, body in re.findall(r"std::string_view (\w+) =((?:\s*%s)+)\s*;" % literal, source)}
 
 
+def worker(site):
+    """The cache name and the file list the site's sw.js was written with."""
+    with open(os.path.join(site, "sw.js"), encoding="utf-8") as script:
+        text = script.read()
+    name = re.search(r"var CACHE = PREFIX \+ '([0-9a-f]+)'", text).group(1)
+    return name, json.loads("[" + re.search(r"var FILES = \[(.*)\];", text).group(1) + "]")
+
+
+def rewrite_worker(site):
+    """sw.js written again, as the build writes it, for the site's files as they are now; its cache name."""
+    source = os.path.dirname(os.path.dirname(HERE))
+    files = ";".join(f for f in worker(site)[1] if f != "./")
+    subprocess.run(["cmake", "-DSITE=" + site, "-DTEMPLATE=" + os.path.join(source, "web", "sw.js.in"), "-DFILES=" + files,
+                    "-P", os.path.join(source, "web", "serviceworker.cmake")], check=True)
+    return worker(site)[0]
+
+
 class Server:
     """web/serve.py on a free loopback port, serving `site`."""
 
@@ -42,6 +60,7 @@ class Server:
         if self.process.poll() is None:
             self.process.terminate()
             assert self.process.wait(10) == 0, "serve.py did not stop cleanly"
+            self.process.stdout.close()
 
 
 class Selenium:

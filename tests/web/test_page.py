@@ -7,7 +7,7 @@ import argparse, io, os, random, re, shutil, subprocess, sys, tempfile, time, tr
 from PIL import Image
 from selenium.webdriver import Keys
 
-from browsers import ENGINES, HERE, Server, open_browser, read_texts
+from browsers import ENGINES, HERE, Server, open_browser, read_texts, rewrite_worker
 
 CTRL, RED, PIXELS = Keys.CONTROL, ["red"] * 25, {(255, 0, 0): "red", (0, 255, 0): "green"}
 SOURCE = os.path.dirname(os.path.dirname(HERE))
@@ -39,8 +39,8 @@ def chromium_only(test):
 class Session:
     """One browser with a fresh profile, and what the player sees and does in it."""
 
-    def __init__(self, engine, server, profile):
-        self.engine, self.server, self.url = engine, server, server.url
+    def __init__(self, engine, server, site, serve, profile):
+        self.engine, self.server, self.url, self.site, self.serve = engine, server, server.url, site, serve
         self.browser = open_browser(engine, profile)
 
     def cdp(self, command, **parameters): return self.browser.cdp(command, **parameters)
@@ -326,9 +326,53 @@ def test_touch_viewport_taps_at_once_and_never_scrolls_sideways(page, texts):
             # At once: far inside the 300 ms a page that waits for a double tap would take.
             late, wide = page.js("return [played - lifted, document.documentElement.scrollWidth]")
             assert late < 100 and wide <= width, "at %d: a tap played %d ms late, %d px wide" % (width, late, wide)
+        # A phone: the game fills its width upright, and still fits whole turned sideways.
+        for width, height in ((390, 844), (844, 390)):
+            page.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3, mobile=True)
+            page.js("return new Promise(fitted => requestAnimationFrame(() => requestAnimationFrame(fitted)))")
+            left, top, right, bottom = page.rect("page")
+            assert -0.5 <= left and -0.5 <= top and right <= width + 0.5 and bottom <= height + 0.5, (width, left, top, right, bottom)
+            assert width > height or right - left >= width - 4, "a %d px phone shows the game %d px wide" % (width, right - left)
+        # A box stays whole and answers a tap on OK through a turn, and through a resize.
+        for width, height in ((390, 844), (320, 480)):
+            page.keys("a", hold=CTRL)
+            page.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=3, mobile=True)
+            time.sleep(0.6)  # and past the double-click time
+            box, ok = page.rect("msgBox"), page.rect("msgOK")
+            assert box[0] >= 0 and box[1] >= 0 and box[2] <= width and box[3] <= height, (width, height, box)
+            x, y = (ok[0] + ok[2]) / 2, (ok[1] + ok[3]) / 2
+            for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+                page.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+            page.wait(lambda: not page.state()["box"], "OK did not take a tap at %d x %d" % (width, height))
     finally:
         page.cdp("Emulation.clearDeviceMetricsOverride")
         page.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
+
+
+def test_a_new_build_arrives_with_the_next_load_and_plays_offline(page, texts):
+    with tempfile.TemporaryDirectory() as scratch:
+        site = shutil.copytree(page.site, os.path.join(scratch, "site"))
+        server = Server(page.serve, site)
+        try:
+            page.load(url=server.url)
+            page.wait(lambda: page.js("return !!navigator.serviceWorker.controller"), "no worker took the page", 10)
+            # A new build: one file changed, and the worker written for the new set, as the build writes it.
+            with open(os.path.join(site, "zarquel.css"), "a", encoding="utf-8") as css:
+                css.write("\n#frmZarquel { --build: 2; }\n")
+            cache = rewrite_worker(site)
+            page.load(reload=True)
+            build = lambda: page.js("return getComputedStyle(document.getElementById('frmZarquel'))"
+                                    ".getPropertyValue('--build').trim()")
+            assert build() == "2", "the reload after a deploy ran the old build"
+            page.wait(lambda: page.js("return caches.keys().then(k => k.filter(n => n.startsWith('zarquel ')))")
+                      == ["zarquel %s %s" % (server.url, cache)], "the new build never replaced the old in the cache", 10)
+        finally:
+            server.stop()
+        # Offline, the cached new build plays.
+        page.load(reload=True)
+        before = page.board()
+        page.click(9)
+        assert build() == "2" and page.board() == switched(before, 9)
 
 
 def test_reload_plays_offline_then_exit_ends_the_game(page, texts):
@@ -399,7 +443,7 @@ def main():
     server = Server(arguments.serve, arguments.site)
     profile, page = tempfile.mkdtemp(prefix="zarquel-%s-" % arguments.engine), None
     try:
-        page = Session(arguments.engine, server, profile)
+        page = Session(arguments.engine, server, arguments.site, arguments.serve, profile)
         page.load()
         for name, test in list(globals().items()):  # in the order written: the session goes on from one to the next
             if not name.startswith("test_") or not re.search(arguments.only, name):

@@ -1,5 +1,6 @@
 # Checks what the browser session cannot see of the built site: addresses that work under any
-# sub-path, and an offline cache that holds every file and is renamed whenever any of them changes.
+# sub-path, an offline cache that holds every file and is renamed whenever any of them changes, and
+# the local server's bounds.
 # Usage: test_site.py SITE_DIR
 import json
 import os
@@ -9,10 +10,15 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import urllib.error
+import urllib.request
 from html.parser import HTMLParser
+
+from browsers import Server, rewrite_worker, worker
 
 SITE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+SERVE = os.path.join(SOURCE, "web", "serve.py")
 
 
 def read(name, site=None):
@@ -34,13 +40,6 @@ class Addresses(HTMLParser):
         self.found += [e.split()[0] for e in (attrs.get("srcset") or "").split(",") if e.strip()]
 
 
-def worker(site):
-    """The cache name and the file list the site's sw.js was written with."""
-    text = read("sw.js", site)
-    name = re.search(r"var CACHE = PREFIX \+ '([0-9a-f]+)'", text).group(1)
-    return name, json.loads("[" + re.search(r"var FILES = \[(.*)\];", text).group(1) + "]")
-
-
 class StaticSite(unittest.TestCase):
     def test_every_address_is_relative_and_in_the_site(self):
         manifest = json.loads(read("manifest.webmanifest"))
@@ -55,21 +54,54 @@ class StaticSite(unittest.TestCase):
     def test_worker_caches_every_file_under_a_name_that_follows_the_contents(self):
         names, files = worker(SITE)
         self.assertEqual(set(files), set(os.listdir(SITE)) - {"sw.js"} | {"./"})
-        files = ";".join(f for f in files if f != "./")
         with tempfile.TemporaryDirectory() as tmp:
             copy = shutil.copytree(SITE, os.path.join(tmp, "site"))
-
-            def rewrite():
-                subprocess.run(["cmake", "-DSITE=" + copy, "-DTEMPLATE=" + os.path.join(SOURCE, "web", "sw.js.in"),
-                                "-DFILES=" + files, "-P", os.path.join(SOURCE, "web", "serviceworker.cmake")], check=True)
-                return worker(copy)[0]
-
-            self.assertEqual(rewrite(), names, "same files, another name")
+            self.assertEqual(rewrite_worker(copy), names, "same files, another name")
             for name in ("zarquel.js", "banner.gif"):
                 before = worker(copy)[0]
                 with open(os.path.join(copy, name), "ab") as f:
                     f.write(b"\0")
-                self.assertNotEqual(rewrite(), before, name + " changed, the cache did not")
+                self.assertNotEqual(rewrite_worker(copy), before, name + " changed, the cache did not")
+
+
+class LocalServer(unittest.TestCase):
+    """web/serve.py: for this machine alone, and only the site's own files."""
+
+    def status(self, url, host=None):
+        request = urllib.request.Request(url, headers={"Host": host} if host else {})
+        try:
+            with urllib.request.urlopen(request) as answer:
+                return answer.status, answer.headers["Content-Security-Policy"]
+        except urllib.error.HTTPError as error:
+            return error.code, None
+
+    def test_listens_on_loopback_only(self):
+        for host in ("0.0.0.0", "::", "192.168.1.2", "example.com"):
+            run = subprocess.run(["/usr/bin/python3", SERVE, SITE, "--host", host, "--port", "0"],
+                                 capture_output=True, text=True, timeout=10)
+            self.assertEqual(run.returncode, 2, host)
+            self.assertIn("not a loopback address", run.stderr, host)
+
+    def test_answers_its_own_address_with_the_site_files_alone(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            copy = shutil.copytree(SITE, os.path.join(tmp, "site"))
+            with open(os.path.join(tmp, "secret"), "w") as f:
+                f.write("not the site's")
+            os.symlink(os.path.join(tmp, "secret"), os.path.join(copy, "outside.txt"))
+            with open(os.path.join(copy, ".hidden"), "w") as f:
+                f.write("a dotfile")
+            server = Server(SERVE, copy)
+            try:
+                status, policy = self.status(server.url)
+                self.assertEqual(status, 200)
+                self.assertTrue(policy.endswith("; frame-ancestors 'none'"), policy)
+                # A page on the web that rebinds its name to this machine sends its own name.
+                for host in ("example.com", "localhost:" + server.url.split(":")[-1].strip("/"), "127.0.0.1"):
+                    self.assertEqual(self.status(server.url, host)[0], 421, host)
+                for name in ("outside.txt", ".hidden", "../secret", "%2e%2e/secret", "nothing.html"):
+                    self.assertEqual(self.status(server.url + name)[0], 404, name)
+            finally:
+                server.stop()
 
 
 if __name__ == "__main__":
