@@ -19,8 +19,10 @@ using namespace zarquel;
 
 namespace {
 
-constexpr int Clicks = 10000;
-constexpr int Deals = 10000;
+// --quick: a few of each, to show the program still runs; nothing is judged.
+int Clicks = 10000;
+int Deals = 10000;
+int WarmUp = 200;
 
 long residentKiB()
 {
@@ -72,6 +74,9 @@ int main(int argc, char* argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    if (quick)
+        Clicks = 50, Deals = 20, WarmUp = 10;
 
     frmZarquel window;
     window.show();
@@ -106,7 +111,7 @@ int main(int argc, char* argv[])
     micros.reserve(Clicks);
     int extraPasses = 0;
     const long beforeClicks = residentKiB();
-    for (int i = -200; i < Clicks; ++i) { // the first 200 warm up
+    for (int i = -WarmUp; i < Clicks; ++i) { // the first few warm up
         int k = anySquare(rng);
         while (winsOn(k))
             k = anySquare(rng);
@@ -167,5 +172,5 @@ int main(int argc, char* argv[])
                 Deals, afterTen, Deals, afterAll, growth, growth <= 1024 ? "met" : "MISSED");
 
     const bool met = median < 1000 && p99 < 4000 && growth <= 1024;
-    return met ? 0 : 1;
+    return met || quick ? 0 : 1;
 }

@@ -44,9 +44,13 @@ int main(int argc, char* argv[])
     const QCommandLineOption secondsOption(QStringLiteral("seconds"), QStringLiteral("How long to run (default 60)."),
                                            QStringLiteral("N"), QStringLiteral("60"));
     options.addOption(secondsOption);
+    const QCommandLineOption quickOption(QStringLiteral("quick"), QStringLiteral("One second, judged by nothing."));
+    options.addOption(quickOption);
     options.process(app);
     bool valid = false;
-    const int seconds = options.value(secondsOption).toInt(&valid);
+    const bool quick = options.isSet(quickOption);
+    const int seconds = quick ? 1 : options.value(secondsOption).toInt(&valid);
+    valid = valid || quick;
     if (!valid || seconds < 1) {
         std::fprintf(stderr, "clock_accuracy: --seconds wants a whole number of at least 1\n");
         return 2;
@@ -126,7 +130,7 @@ int main(int argc, char* argv[])
                     seconds, clicks, elapsed, int(elapsed), count, window.game().ElapsedSeconds(), difference,
                     worst, samples, lateness.empty() ? 0.0 : *early, lateness.empty() ? 0.0 : *late,
                     lateness.size(), lateness.empty() ? 0.0 : lateness.back(), within ? "met" : "MISSED");
-        result = within ? 0 : 1;
+        result = within || quick ? 0 : 1;
         app.exit(result);
     });
 

@@ -12,8 +12,8 @@ Usage: bench/run.sh WHAT [OPTIONS]
   all                  all three, with their defaults
   profile              callgrind instruction counts of zarquel and the floor from start to idle
   wine [RUNS]          zarquel.exe under Wine against a bare Win32 window (median of RUNS, 15), and its size
-  web [RUNS]           the page in headless Chromium: its size, start against a floor page (median of RUNS, 15),
-                       click to repaint, memory over 10,000 clicks and 1,000 deals
+  web [RUNS]           the page: its size; start against a floor page in Chromium, Firefox and WebKit (median
+                       of RUNS, 15); in Chromium click to repaint, memory over 10,000 clicks and 1,000 deals
 TEXT
     exit 2
 }
@@ -24,8 +24,10 @@ case "$what" in launch | latency | clock | all | profile | wine | web) ;; *) usa
 
 if [ "$what" = web ]; then
     "$root/scripts/setup.sh" web >/dev/null
-    echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo), $(/usr/bin/chromium --version 2>/dev/null)"
-    exec /usr/bin/python3 "$root/bench/web.py" --site "$root/build/web/site" --runs "${1:-15}"
+    echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)"
+    echo "browsers: $(/usr/bin/chromium --version 2>/dev/null), $(firefox-esr --version 2>/dev/null), WebKitGTK $(dpkg-query -W -f='${Version}' libwebkit2gtk-4.1-0)"
+    # WebKit's MiniBrowser needs a display; a virtual one of its own.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 "$root/bench/web.py" --site "$root/build/web/site" --runs "${1:-15}"
 fi
 
 if [ "$what" = wine ]; then

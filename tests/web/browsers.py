@@ -87,6 +87,10 @@ class Selenium:
         assert self.engine == "chromium", "only Chromium speaks the DevTools protocol"
         return self.driver.execute_cdp_cmd(command, parameters)
 
+    def preload(self, script):
+        """`script` run in every document from now on, before any of the page's own."""
+        self.cdp("Page.addScriptToEvaluateOnNewDocument", source=script)
+
     def get(self, url): self.driver.get(url)
 
     def reload(self): self.driver.refresh()
@@ -148,6 +152,8 @@ class Firefox:
 
     def cdp(self, command, **parameters):
         raise AssertionError("only Chromium speaks the DevTools protocol")
+
+    def preload(self, script): self.call("preload", script)
 
     def get(self, url): self.call("get", url)
 

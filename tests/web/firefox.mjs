@@ -25,6 +25,7 @@ await page.evaluateOnNewDocument(() => document.addEventListener('securitypolicy
   (e) => console.error('policy violation: ' + e.violatedDirective + ' ' + e.blockedURI)));
 
 const verbs = {
+  preload: (script) => page.evaluateOnNewDocument(script).then(() => null),
   get: (url) => page.goto(url, { waitUntil: 'load' }).then(() => null),
   reload: () => page.reload({ waitUntil: 'load' }).then(() => null),
   // A script body as WebDriver runs one: `arguments` and `return`. Built here, not eval'd in the page,
