@@ -17,7 +17,7 @@ ctest --preset windows
 # The 32-bit exe is built and inspected but never run: these kernels run no 32-bit code.
 "$root/scripts/setup.sh" windows-i686
 ctest --preset windows-i686
-# The page, compiled to WebAssembly: played in headless Chromium, and its rules' transcript under
+# The page, compiled to WebAssembly: played in Chromium, Firefox and WebKit, and its rules' transcript under
 # node compared with the debug build's.
 "$root/scripts/setup.sh" web
 ctest --preset web
