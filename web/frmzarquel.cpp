@@ -1,6 +1,7 @@
-// The page's window: every change the game makes goes to the DOM through page.js (Module.page), by EM_JS, no eval.
-#include "frmzarquel.h"
-
+// The game's page: the window over the browser's DOM, and the only functions page.js calls.
+// Every change the game makes goes to the DOM through page.js (Module.page), by EM_JS: no eval.
+#include "form.h"
+#include "messagebox.h"
 #include "names.h"
 
 #include <emscripten.h>
@@ -36,6 +37,46 @@ EM_ASYNC_JS(void, jsShowMessage, (const char* text, const char* title), {
 });
 
 } // namespace
+
+class frmZarquel final : public Form {
+public:
+    frmZarquel() : Form(Host::Page) {}
+
+    // Deals the first board and tells the page it is playable.
+    void load();
+
+    // Events forwarded by the page. While a message box is open, or after Exit, none of
+    // them reaches the game; only the clock does, and only while a box is open.
+    void squareClicked(int index);
+    void keyDown(const KeyPress& press, int focus);
+    void menuChosen(Command command);
+    void tmrTimeTick();
+    // The open box's size, the board's and the label row's places and the visual viewport, in CSS pixels.
+    void placeBox(int width, int height, const Rect& board, int labelsBottom, const Rect& view);
+    bool boxTakesPress() const;
+
+    void setTimeText(const std::string& text) override { jsShowTime(text.c_str()); }
+    void focusSink() override { jsFocus(0); }
+
+protected:
+    // The window's calls on the page, each answered by page.js (Module.page).
+    void paintSquare(SquareIndex square, SquareColor color) override
+    {
+        jsPaintSquare(square, color, names::colorName(color).c_str());
+    }
+    void runTimer(bool on) override { jsSetClock(on); }
+    void focusSquare(SquareIndex square) override { jsFocus(square); }
+    void takeKey() override { jsConsumeKey(); }
+    void exitGame() override;
+    void openBox(const std::string& text, const std::string& title) override;
+
+private:
+    bool takesInput() const { return !messageOpen_ && !ended_; }
+
+    PressGuard guard_;
+    bool messageOpen_ = false;
+    bool ended_ = false;
+};
 
 void frmZarquel::load()
 {
@@ -88,36 +129,6 @@ bool frmZarquel::boxTakesPress() const
     return guard_.takesPress(nowMs());
 }
 
-void frmZarquel::paintSquare(SquareIndex square, SquareColor color)
-{
-    jsPaintSquare(square, color, names::colorName(color).c_str());
-}
-
-void frmZarquel::runTimer(bool on)
-{
-    jsSetClock(on);
-}
-
-void frmZarquel::setTimeText(const std::string& text)
-{
-    jsShowTime(text.c_str());
-}
-
-void frmZarquel::focusSink()
-{
-    jsFocus(0);
-}
-
-void frmZarquel::focusSquare(SquareIndex square)
-{
-    jsFocus(square);
-}
-
-void frmZarquel::takeKey()
-{
-    jsConsumeKey();
-}
-
 void frmZarquel::exitGame()
 {
     // A page cannot end its process: the clock stops and the game takes no more input.
@@ -132,4 +143,63 @@ void frmZarquel::openBox(const std::string& text, const std::string& title)
     guard_.boxShown(nowMs());
     jsShowMessage(text.c_str(), title.c_str());
     messageOpen_ = false;
+}
+
+frmZarquel& form()
+{
+    static frmZarquel page;
+    return page;
+}
+
+// ---- the page's events: the only functions page.js calls
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void zq_click(int index)
+{
+    form().squareClicked(index);
+}
+
+// Modifiers: 1 Ctrl, 2 Shift, 4 Alt. Focus: 0 the hidden focus button, 1..25 a square, -1 elsewhere.
+EMSCRIPTEN_KEEPALIVE void zq_key(int code, int modifiers, int focus)
+{
+    form().keyDown({code, (modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0}, focus);
+}
+
+EMSCRIPTEN_KEEPALIVE void zq_menu(int command)
+{
+    if (command >= int(Command::Pause) && command <= int(Command::About))
+        form().menuChosen(static_cast<Command>(command));
+}
+
+EMSCRIPTEN_KEEPALIVE void zq_tick()
+{
+    form().tmrTimeTick();
+}
+
+EMSCRIPTEN_KEEPALIVE int zq_clock_running()
+{
+    return form().clockRunning();
+}
+
+// While a box is open: where it goes (jsMoveBox), and whether a pointer press on it counts.
+EMSCRIPTEN_KEEPALIVE void zq_place_box(int width, int height, int boardLeft, int boardTop, int boardWidth,
+                                       int boardHeight, int labelsBottom, int viewLeft, int viewTop, int viewWidth,
+                                       int viewHeight)
+{
+    form().placeBox(width, height, {boardLeft, boardTop, boardWidth, boardHeight}, labelsBottom,
+                    {viewLeft, viewTop, viewWidth, viewHeight});
+}
+
+EMSCRIPTEN_KEEPALIVE int zq_box_takes_press()
+{
+    return form().boxTakesPress();
+}
+
+} // extern "C"
+
+int main()
+{
+    form().load();
+    return 0;
 }

@@ -48,43 +48,39 @@ std::wstring w(std::string_view text)
     return wide;
 }
 
-// Per-monitor DPI calls exist from Windows 10 on; older systems get the system density.
-UINT windowDpi(HWND hwnd)
+// A call user32 has from Windows 10 on, or nullptr on an older system.
+template <typename Function>
+Function fromWindows10(const char* name)
 {
-    using GetDpi = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpi>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpi)
-        return getDpi(hwnd);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int systemDpi()
+{
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    return static_cast<UINT>(dpi);
+    return dpi;
+}
+
+// Per-monitor DPI calls exist from Windows 10 on; older systems get the system density.
+UINT windowDpi(HWND hwnd)
+{
+    static const auto getDpi = fromWindows10<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    return getDpi ? getDpi(hwnd) : static_cast<UINT>(systemDpi());
 }
 
 void adjustWindowRect(RECT& rect, UINT dpi)
 {
-    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = reinterpret_cast<Adjust>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-    if (adjust)
-        adjust(&rect, Style, TRUE, ExStyle, dpi);
-    else
-        AdjustWindowRectEx(&rect, Style, TRUE, ExStyle);
+    static const auto adjust = fromWindows10<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    adjust ? adjust(&rect, Style, TRUE, ExStyle, dpi) : AdjustWindowRectEx(&rect, Style, TRUE, ExStyle);
 }
 
 // Older systems give sizes for the system density only; they are scaled to the window's.
 int metricForDpi(int metric, UINT dpi)
 {
-    using GetMetric = int(WINAPI*)(int, UINT);
-    static const auto getMetric = reinterpret_cast<GetMetric>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
-    if (getMetric)
-        return getMetric(metric, dpi);
-    HDC screen = GetDC(nullptr);
-    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi);
+    static const auto getMetric = fromWindows10<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    return getMetric ? getMetric(metric, dpi) : MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi());
 }
 
 // The message box being opened on this thread: where it goes, the hook that finds it, and
@@ -380,11 +376,6 @@ void frmZarquel::command(int id, int notification)
     } else if (id > CommandBase && id <= CommandBase + static_cast<int>(Command::About)) {
         choose(static_cast<Command>(id - CommandBase));
     }
-}
-
-void frmZarquel::exitGame()
-{
-    DestroyWindow(hwnd_);
 }
 
 void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)

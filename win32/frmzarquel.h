@@ -32,11 +32,11 @@ public:
     void focusSink() override;
 
 protected:
-    // The window's calls on Windows.
+    // The window's calls on Windows; Exit is the window's end, and the message loop's with it.
+    void exitGame() override { DestroyWindow(hwnd_); }
     void paintSquare(zarquel::SquareIndex index, zarquel::SquareColor color) override;
     void runTimer(bool on) override;
     void focusSquare(zarquel::SquareIndex index) override;
-    void exitGame() override;
     void openBox(const std::string& text, const std::string& title) override;
 
 private:

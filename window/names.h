@@ -18,6 +18,15 @@ inline constexpr std::string_view imgTitle = texts::AppTitle;
 // A square's name is texts::squareName(index); its description is its colour:
 
 // "red", "green", or "#rrggbb" for a colour the game never writes.
-std::string colorName(SquareColor color);
+inline std::string colorName(SquareColor color)
+{
+    if (color == Red || color == Green)
+        return color == Red ? "red" : "green";
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string name = "#";
+    for (const int shift : {0, 8, 16}) // 0x00BBGGRR read out as #rrggbb
+        name += {Digits[(color >> (shift + 4)) & 0xF], Digits[(color >> shift) & 0xF]};
+    return name;
+}
 
 } // namespace zarquel::window::names
