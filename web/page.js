@@ -13,7 +13,7 @@ function createPage() {
   var menubar = $('menubar');
   var tops = Array.prototype.slice.call(menubar.querySelectorAll('[aria-haspopup]'));
   var time = $('lblTime');
-  var designedTimeSize = parseFloat(getComputedStyle(time).fontSize);
+  var designedTimeSize = 0; // read once a count first needs shrinking
   var whole = $('page');
   var banner = $('imgTitle');
   var densities = banner.srcset;
@@ -219,9 +219,9 @@ function createPage() {
   // square and the dense banner; with a mouse it keeps its designed size. Again on every turn or resize.
   function fit() {
     var scale = 1;
-    var dpr = devicePixelRatio;
-    var pitch = squares[1].offsetLeft - squares[0].offsetLeft;
     if (touch.matches && !mouse.matches) {
+      var dpr = devicePixelRatio;
+      var pitch = squares[1].offsetLeft - squares[0].offsetLeft;
       scale = Math.min(innerWidth / whole.offsetWidth, innerHeight / whole.offsetHeight);
       scale = Math.floor(scale * dpr * pitch) / (dpr * pitch);
     }
@@ -229,7 +229,6 @@ function createPage() {
     banner.srcset = scale > 1 ? densities.split(',').pop().trim().split(' ')[0] : densities;
     if (box.open) placeBox();
   }
-  fit();
   addEventListener('resize', fit);
   if (window.visualViewport) {
     visualViewport.addEventListener('resize', function () { if (box.open) placeBox(); });
@@ -237,7 +236,8 @@ function createPage() {
   }
 
   // A face a shade wider than the designed one would cut a label's last letter: its letters close
-  // up a little, then its size comes down, as on the desktop. Again once the fonts are all in.
+  // up a little, then its size comes down, as on the desktop. After the first frame, which needs no
+  // layout of its own made first, and again once the fonts are all in.
   function fitLabels() {
     [$('lblWasted'), $('lblSeconds')].forEach(function (label) {
       for (var spacing = 0; label.scrollWidth > label.clientWidth && spacing > -0.3; spacing -= 0.05) {
@@ -247,7 +247,6 @@ function createPage() {
       for (; label.scrollWidth > label.clientWidth && size > 6; size -= 0.5) label.style.fontSize = size + 'px';
     });
   }
-  fitLabels();
   if (document.fonts) document.fonts.ready.then(fitLabels);
   addEventListener('load', fitLabels, { once: true });
 
@@ -260,6 +259,7 @@ function createPage() {
       // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
       // takes the designed size again.
       if (!longer) return void (text.length < 2 && (time.style.fontSize = ''));
+      designedTimeSize = designedTimeSize || parseFloat(getComputedStyle(time).fontSize);
       for (var size = designedTimeSize; time.scrollWidth > time.clientWidth && size > 6; size--) time.style.fontSize = size + 'px';
     },
     // color is 0x00BBGGRR.
@@ -318,6 +318,8 @@ function createPage() {
     },
     ready: function () {
       ready = true;
+      fit();
+      requestAnimationFrame(function () { requestAnimationFrame(fitLabels); });
       document.documentElement.dataset.ready = '1';
       sink.focus({ preventScroll: true });
       // Only once the page has loaded: the worker's first visit fetches every file, which
@@ -349,6 +351,9 @@ function createPage() {
   return page;
 }
 
+// The script is deferred, so the page's elements are all there. The game's WebAssembly travels
+// inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
+// task, before the first frame, which the script holds back (blocking="render").
 // The script is deferred, so the page's elements are all there. The game's WebAssembly travels
 // inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
 // task, before the first frame, which the script holds back (blocking="render").
