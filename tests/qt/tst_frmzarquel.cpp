@@ -36,6 +36,7 @@ private slots:
     void clickSwitchesItsNeighbourhoodOnScreen_data();
     void clickSwitchesItsNeighbourhoodOnScreen();
     void winningClickCongratulatesThenDealsAfresh();
+    void winBoxLeavesTitleAndFinalTimeInView_data();
     void winBoxLeavesTitleAndFinalTimeInView();
     void everyMessageBoxIsBareAndHandsTheKeyboardBack_data();
     void everyMessageBoxIsBareAndHandsTheKeyboardBack();
@@ -355,8 +356,22 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
         QVERIFY(color == Red || color == Green);
 }
 
+void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::newRow("the usual face") << 0;
+    // A box taller than the board below the labels: it still starts below them.
+    QTest::newRow("a large system face") << 36;
+}
+
 void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
 {
+    QFETCH(int, points);
+    const QFont usual = QApplication::font();
+    QFont large = usual;
+    large.setPointSize(points);
+    if (points)
+        QApplication::setFont(large);
     setUpNearWin();
     QTest::mouseClick(square(13), Qt::LeftButton);
     QTest::mouseClick(square(13), Qt::LeftButton);
@@ -374,10 +389,12 @@ void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
                         && box->text() == "Congratulations!  You have turned every square red.";
     });
     QTest::mouseClick(square(8), Qt::LeftButton);
+    QApplication::setFont(usual);
 
     QVERIFY(messageHandled);
     QVERIFY(modalAndOwned);
     QCOMPARE(timeShown, "37");
+    QVERIFY(!points || boxArea.height() > onScreen(square(25)).bottom() - onScreen(label("lblTime")).bottom());
     for (const char* name : {"imgTitle", "lblWasted", "lblTime", "lblSeconds"}) {
         QWidget* widget = window->findChild<QWidget*>(name);
         QVERIFY2(!boxArea.intersects(onScreen(widget)), name);

@@ -68,6 +68,13 @@ class Session:
         return self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
                        "return [r.left, r.top, r.right, r.bottom];", id)
 
+    def box_placed(self):
+        """The open box over the board and centred on it, below the title and the time, whole in the viewport."""
+        box, board, time_ = self.rect("msgBox"), self.rect("board"), self.rect("lblTime")
+        width, height = self.js("return [innerWidth, innerHeight]")
+        assert box[1] >= time_[3] and abs(box[0] + box[2] - board[0] - board[2]) <= 2, (box, board, time_)
+        assert box[0] >= 0 and box[2] <= width and box[3] <= height, (box, width, height)
+
     def board(self):
         """The squares' colours, each checked exactly red or green on screen where no box covers it."""
         centres, box, ratio = self.js("""const r = e => e.getBoundingClientRect(), box = document.getElementById('msgBox');
@@ -120,6 +127,7 @@ def test_server_sends_the_policy_and_types(page, texts):
 
 def test_board_is_exactly_red_and_green_and_a_click_switches_its_plus(page, texts):
     assert page.js("return document.title") == texts["AppTitle"] and page.state()["time"] == "0"
+    assert page.state()["focus"] == "cmdTakeFocus", "the page starts with the focus elsewhere"
     assert page.js("const r = document.getElementById('frmZarquel').getBoundingClientRect();"
                    "return [r.width, r.height, Math.round(r.left * 2 + r.width) === innerWidth]") == [264, 394, True]
     if os.environ.get("ZARQUEL_SCREENSHOT"):  # the README's picture: the menu bar and the client area
@@ -180,6 +188,7 @@ def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
         page.keys(opener, hold=CTRL) if opener else (page.click("mnuHelp"), page.click("mnuInstructions"))
         state = page.state()
         assert state["box"] and state["title"] == texts[name + "Title"], state["title"]
+        page.box_placed()
         assert state["text"].replace("\r\n", "\n") == texts[name].replace("\r\n", "\n"), state["text"]
         assert page.js("return getComputedStyle(document.getElementById('msgText')).whiteSpace") == "pre-wrap"
         page.wait(lambda: page.state()["time"] != state["time"], "the clock stopped behind " + name, 2.5)
@@ -224,12 +233,8 @@ def test_win_shows_the_red_board_behind_the_box_then_deals(page, texts):
     state = page.state()
     assert state["box"] and state["title"] == texts["AppTitle"] and state["text"] == texts["WinMessage"]
     assert not state["running"] and before <= int(state["time"]) <= before + 1 and page.board() == RED
-    # Over the board and centred on it, below the title and the time, whole in the viewport.
-    box, board, time_, ok, squares = page.js("""const r = id => { const b = document.getElementById(id)
-            .getBoundingClientRect(); return [b.left, b.top, b.right, b.bottom]; };
-        return [r('msgBox'), r('board'), r('lblTime'), r('msgOK'), Array.from({length: 25}, (_, i) => r('cmdSquare' + (i + 1)))];""")
-    assert box[1] >= time_[3] and abs(box[0] + box[2] - board[0] - board[2]) <= 2, (box, board, time_)
-    assert box[0] >= 0 and box[2] <= page.js("return innerWidth") and box[3] <= page.js("return innerHeight"), box
+    page.box_placed()
+    ok, squares = page.rect("msgOK"), [page.rect("cmdSquare%d" % k) for k in range(1, 26)]
     # A click on OK at once is the rest of a double click: ignored. After the double-click time it counts.
     page.click("msgOK")
     assert page.state()["box"], "a click on OK right after the box opened closed it"
