@@ -319,9 +319,14 @@ function createPage() {
     ready: function () {
       ready = true;
       fit();
-      requestAnimationFrame(function () { requestAnimationFrame(fitLabels); });
       document.documentElement.dataset.ready = '1';
-      sink.focus({ preventScroll: true });
+      // After the first frame, which then needs no style worked out for a focus first.
+      requestAnimationFrame(function () {
+        requestAnimationFrame(function () {
+          fitLabels();
+          if (document.activeElement === document.body) sink.focus({ preventScroll: true });
+        });
+      });
       // Only once the page has loaded: the worker's first visit fetches every file, which
       // must not hold up the board or its first paint.
       if (!('serviceWorker' in navigator)) return;
