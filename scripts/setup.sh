@@ -43,9 +43,9 @@ if ((${#missing[@]})); then
 fi
 
 cd "$root"
-# The browser tests' own tools from npm, exactly as tests/web/package-lock.json pins them.
-if [ "$preset" = web ] && [ tests/web/package-lock.json -nt tests/web/node_modules/.package-lock.json ]; then
-    npm ci --prefix tests/web --no-audit --no-fund
+# The browser tests' own tools from npm, exactly as package-lock.json pins them.
+if [ "$preset" = web ] && [ package-lock.json -nt node_modules/.package-lock.json ]; then
+    npm ci --no-audit --no-fund
 fi
 cmake --preset "$preset"
 cmake --build --preset "$preset"

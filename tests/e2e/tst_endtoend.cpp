@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <tuple>
 #include <optional>
 #include <set>
 
@@ -29,8 +28,7 @@ QString xdotool(const QStringList& arguments)
 
 using Board = std::array<bool, 25>; // true: red
 
-// The fewest clicks that turn the board all red, or none: each choice of clicks on the top row,
-// chased down the rows.
+// The fewest clicks that turn the board all red, or none: each choice on the top row, chased down the rows.
 std::optional<std::set<int>> solve(const Board& start)
 {
     std::optional<std::set<int>> best;
@@ -44,7 +42,7 @@ std::optional<std::set<int>> solve(const Board& start)
             for (const int s : neighbourhood(k))
                 board[std::size_t(s - 1)] = !board[std::size_t(s - 1)];
         }
-        if (std::all_of(board.begin(), board.end(), [](bool red) { return red; }) && (!best || clicks.size() < best->size()))
+        if (std::count(board.begin(), board.end(), true) == 25 && (!best || clicks.size() < best->size()))
             best = clicks;
     }
     return best;
@@ -79,10 +77,9 @@ private:
     bool clockRuns() const;
     // Whether the shown time stays put for over two seconds.
     bool clockStands() const;
-    Board board() const;
     // Deals until `square` (any, for 0) is one of the fewest clicks that solve the board, and plays the others.
     void playAllButTheWinningClick(int square);
-    // The congratulation over the window, if one is open.
+    // The congratulation over the window (the one box titled as the window is), if one is open.
     QString openBox() const;
     // Where a window is on the screen.
     QRect area(const QString& id) const;
@@ -249,17 +246,15 @@ void TestEndToEnd::instructionsLeaveTheClockRunning()
     QVERIFY2(clockRuns(), "the clock stopped after Instructions");
 }
 
-Board TestEndToEnd::board() const
-{
-    const QImage shot = grab();
-    Board red {};
-    for (int k = 1; k <= 25; ++k)
-        red[std::size_t(k - 1)] = isRed(shot, k);
-    return red;
-}
-
 void TestEndToEnd::playAllButTheWinningClick(int square)
 {
+    const auto board = [this] {
+        const QImage shot = grab();
+        Board red {};
+        for (int k = 1; k <= 25; ++k)
+            red[std::size_t(k - 1)] = isRed(shot, k);
+        return red;
+    };
     std::optional<std::set<int>> clicks;
     for (int deal = 0; deal < 100 && !(clicks && (!square || clicks->count(square))); ++deal) {
         const Board before = board();
@@ -279,7 +274,6 @@ void TestEndToEnd::playAllButTheWinningClick(int square)
 
 QString TestEndToEnd::openBox() const
 {
-    // The congratulation is the one box titled as the window is.
     for (const QString& found : xdotool({"search", "--onlyvisible", "--name", "^Zarquel$"}).split('\n'))
         if (!found.isEmpty() && found != window)
             return found;

@@ -150,29 +150,16 @@ class Firefox:
         assert "error" not in answer, "Firefox, %s: %s" % (verb, answer.get("error"))
         return answer["value"]
 
-    def cdp(self, command, **parameters):
-        raise AssertionError("only Chromium speaks the DevTools protocol")
-
-    def preload(self, script): self.call("preload", script)
-
-    def get(self, url): self.call("get", url)
-
-    def reload(self): self.call("reload")
+    def __getattr__(self, verb):
+        """preload, get, reload, click, errors, viewport: as firefox.mjs names them."""
+        return lambda *args: self.call(verb, *args)
 
     def js(self, script, *arguments): return self.call("js", script, arguments)
-
-    def click(self, id): self.call("click", id)
 
     def keys(self, steps):
         self.call("keys", [[PUPPETEER_KEYS.get(hold), [PUPPETEER_KEYS.get(k, k) for k in keys]] for hold, keys in steps])
 
-    def mouse(self, steps): self.call("mouse", [[kind, x, y] for kind, x, y in steps])
-
     def screenshot(self): return base64.b64decode(self.call("screenshot"))
-
-    def errors(self): return self.call("errors")
-
-    def viewport(self, width, height): self.call("viewport", width, height)
 
     def quit(self):
         if self.process.poll() is None:
