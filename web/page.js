@@ -227,12 +227,13 @@ function createPage() {
     }
     whole.style.transform = scale === 1 ? '' : 'scale(' + scale + ')';
     banner.srcset = scale > 1 ? densities.split(',').pop().trim().split(' ')[0] : densities;
-    if (box.open) placeBox();
+    placeOpenBox();
   }
+  function placeOpenBox() { if (box.open) placeBox(); }
   addEventListener('resize', fit);
   if (window.visualViewport) {
-    visualViewport.addEventListener('resize', function () { if (box.open) placeBox(); });
-    visualViewport.addEventListener('scroll', function () { if (box.open) placeBox(); });
+    visualViewport.addEventListener('resize', placeOpenBox);
+    visualViewport.addEventListener('scroll', placeOpenBox);
   }
 
   // A face a shade wider than the designed one would cut a label's last letter: its letters close
