@@ -1,5 +1,5 @@
 // Click latency and memory growth: click-to-repainted-board times over 10,000 clicks, resident memory over 10,000 deals.
-#include "frmzarquel.h"
+#include "qtwindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -78,7 +78,7 @@ int main(int argc, char* argv[])
     if (quick)
         Clicks = 50, Deals = 20, WarmUp = 10;
 
-    frmZarquel window;
+    QtWindow window;
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))
@@ -101,7 +101,7 @@ int main(int argc, char* argv[])
         for (int s = 1; s <= SquareCount; ++s) {
             const auto hood = neighbourhood(k);
             const bool flips = std::find(hood.begin(), hood.end(), s) != hood.end();
-            red += (window.squareColor(SquareIndex(s)) == Red) != flips;
+            red += (window.session().color(SquareIndex(s)) == Red) != flips;
         }
         return red == SquareCount;
     };

@@ -1,5 +1,5 @@
 // Clock accuracy: the real window and its real timer under a stream of clicks, shown count against the wall clock.
-#include "frmzarquel.h"
+#include "qtboard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,7 +19,7 @@ using namespace zarquel;
 
 namespace {
 
-QAbstractButton* findSquare(const frmZarquel& window, int index)
+QAbstractButton* findSquare(const QtWindow& window, int index)
 {
     for (auto* square : window.findChildren<QAbstractButton*>(QStringLiteral("cmdSquare"))) {
         if (square->property("Index").toInt() == index)
@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    frmZarquel window;
+    QtWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 2;
@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
         return 2;
     // From all green, one square clicked back and forth can never win.
     for (int k = 1; k <= SquareCount; ++k)
-        window.setSquareColor(SquareIndex(k), Green);
+        paintSquare(window, SquareIndex(k), Green);
 
     std::mt19937 rng(20260501);
     std::uniform_int_distribution<int> gap(300, 700);
@@ -101,7 +101,7 @@ int main(int argc, char* argv[])
         return 2;
     std::vector<double> lateness; // ms, one per tick
     QObject::connect(tmrTime, &QTimer::timeout, [&] {
-        lateness.push_back(wall.nsecsElapsed() / 1e6 - 1000.0 * window.game().ElapsedSeconds());
+        lateness.push_back(wall.nsecsElapsed() / 1e6 - 1000.0 * window.session().game().ElapsedSeconds());
     });
 
     QTimer progress;
@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
                     "  worst |shown - whole seconds|     %d over %lld samples every 50 ms\n"
                     "  tick k against k s after click 1  %+.1f ms to %+.1f ms over %zu ticks (last %+.1f ms)\n"
                     "  target |difference| <= 1          %s\n",
-                    seconds, clicks, elapsed, int(elapsed), count, window.game().ElapsedSeconds(), difference,
+                    seconds, clicks, elapsed, int(elapsed), count, window.session().game().ElapsedSeconds(), difference,
                     worst, samples, lateness.empty() ? 0.0 : *early, lateness.empty() ? 0.0 : *late,
                     lateness.size(), lateness.empty() ? 0.0 : lateness.back(), within ? "met" : "MISSED");
         result = within || quick ? 0 : 1;

@@ -1,7 +1,7 @@
-// The game's message box: text and OK only, opened over the board.
+// The game's message box: text and OK only, opened where the session says, deaf to the rest of a double click.
 #pragma once
 
-#include "messagebox.h"
+#include "session.h"
 
 #include <QMessageBox>
 
@@ -9,15 +9,15 @@ class GameMessage final : public QMessageBox {
     Q_OBJECT
 
 public:
-    // `board` is where on the screen to open, below `labelsBottom`, so the title and the time stay in view.
-    GameMessage(const QString& text, const QString& title, const QRect& board, int labelsBottom, QWidget* parent);
+    // Placed by the window's rule from `client`, the window's client area, on the screens' work areas.
+    GameMessage(const QString& text, const QString& title, const zarquel::window::Session& session, QWidget* client,
+                QWidget* parent);
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QRect board_;
-    int labelsBottom_;
-    zarquel::window::PressGuard guard_;
+    const zarquel::window::Session& session_;
+    QWidget* client_;
 };

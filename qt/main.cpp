@@ -1,6 +1,6 @@
 // Starts Zarquel: one window; --help and --version answer and end.
 #include "commandline.h"
-#include "frmzarquel.h"
+#include "qtwindow.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     startup::displayOpened();
     startup::describeApplication();
-    frmZarquel window;
+    QtWindow window;
     window.show();
     return app.exec();
 }

@@ -1,29 +1,21 @@
-// Painting, keyboard use and accessible description of a square.
+// Painting, pointer presses and accessible description of a square.
 #include "squarebutton.h"
 
-#include "names.h"
-#include "texts.h"
+#include "controls.h"
 
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 using namespace zarquel;
-
-namespace {
-
-QString colorName(SquareColor color)
-{
-    return QString::fromStdString(window::names::colorName(color));
-}
-
-} // namespace
 
 SquareButton::SquareButton(SquareIndex index, QWidget* parent) : QPushButton(parent), index_(index)
 {
     // Reachable with Tab, but a mouse click never leaves a focus mark.
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QString::fromStdString(texts::squareName(index)));
-    setAccessibleDescription(colorName(color_));
+    setProperty("Index", int(index));
+    setAccessibleDescription(QString::fromStdString(window::colorName(color_)));
 }
 
 QColor SquareButton::toQColor(SquareColor color)
@@ -37,8 +29,20 @@ void SquareButton::setColor(SquareColor color)
         return;
     color_ = color;
     // Qt announces the new description to assistive technology itself.
-    setAccessibleDescription(colorName(color));
+    setAccessibleDescription(QString::fromStdString(window::colorName(color)));
     update();
+}
+
+std::optional<window::PressTime> SquareButton::takePress()
+{
+    return std::exchange(press_, std::nullopt);
+}
+
+void SquareButton::mousePressEvent(QMouseEvent* event)
+{
+    // The event's own time: the guard on a box counts from it, however late the box appears.
+    press_ = static_cast<window::PressTime>(event->timestamp());
+    QPushButton::mousePressEvent(event);
 }
 
 void SquareButton::paintEvent(QPaintEvent*)
@@ -53,14 +57,4 @@ void SquareButton::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::white, 2, Qt::DashLine, Qt::FlatCap));
         painter.drawRect(QRectF(rect()).adjusted(7, 7, -7, -7));
     }
-}
-
-void SquareButton::keyPressEvent(QKeyEvent* event)
-{
-    // Space is the button's own; Enter should click a focused square too.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
 }

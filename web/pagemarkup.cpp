@@ -1,9 +1,8 @@
 // The page's markup and geometry from the window's description, so the browser shows them without waiting for the game.
 #include "pagemarkup.h"
 
-#include "layout.h"
+#include "controls.h"
 #include "menus.h"
-#include "names.h"
 #include "texts.h"
 
 #include <optional>
@@ -81,7 +80,7 @@ std::string menubar()
                 continue;
             }
             out += "<button" + attribute("id", item.name) + " type=\"button\" role=\"menuitem\" tabindex=\"-1\"" +
-                   attribute("data-command", std::to_string(int(item.command))) +
+                   attribute("data-command", std::to_string(item.id)) +
                    entry(item.caption, shortcutText(item.command, Host::Page));
         }
         out += "</div>\n</div>\n";
@@ -89,14 +88,36 @@ std::string menubar()
     return out + "</div>";
 }
 
-std::string squares()
+// Every control of the table, with the names and descriptions a screen reader reads; the squares
+// go in the board's grid, the rest where layoutRules puts them.
+std::string markup(bool squares)
 {
     std::string out;
-    for (int index = 1; index <= SquareCount; ++index) {
-        out += "<button id=\"cmdSquare" + std::to_string(index) + "\" type=\"button\"" +
-               attribute("aria-label", texts::squareName(index)) + "></button>";
-        if (index % BoardSide == 0 && index < SquareCount)
-            out += '\n';
+    for (const Control& c : controls()) {
+        const std::string id = attribute("id", c.index ? std::string(c.name) + std::to_string(c.index) : c.name);
+        const std::string description = c.description.empty() ? "" : attribute("aria-description", c.description);
+        if ((c.kind == ControlKind::Square) != squares)
+            continue;
+        switch (c.kind) {
+        case ControlKind::FocusButton:
+            out += "<button" + id + " type=\"button\"" + description + ">" + escaped(c.caption) + "</button>\n";
+            break;
+        case ControlKind::Label:
+            out += "<div" + id + " class=\"label\">" + escaped(c.caption) + "</div>\n";
+            break;
+        case ControlKind::Time:
+            out += "<div" + id + " class=\"label\" role=\"timer\"" + attribute("aria-label", c.accessibleName) + ">" +
+                   escaped(c.caption) + "</div>\n";
+            break;
+        case ControlKind::Image:
+            out += "<h1><img" + id + " src=\"banner.gif\" srcset=\"banner.gif 1x, banner@2x.gif 2x\"" +
+                   attribute("alt", c.accessibleName) + "></h1>\n";
+            break;
+        case ControlKind::Square:
+            out += "<button" + id + " type=\"button\"" + attribute("aria-label", c.accessibleName) + "></button>" +
+                   (c.index % BoardSide || c.index == SquareCount ? "" : "\n");
+            break;
+        }
     }
     return out;
 }
@@ -130,8 +151,11 @@ std::string layoutRules()
                       cssColor(layout::LabelColor) + "; }\n" + "#page, #frmZarquel { width: " + px(client.width) +
                       "; }\n" + "#frmZarquel { height: " + px(client.height) + "; }\n" +
                       "body { font-size: " + number(layout::LabelPoints) + "pt; }\n";
-    for (const auto& [name, twips] : layout::Places) {
-        out += "#" + std::string(name) + " { left: " + px(twips.left) + "; top: " + px(twips.top) +
+    for (const Control& c : controls()) {
+        if (c.kind == ControlKind::Square)
+            continue;
+        const Rect& twips = c.twips;
+        out += "#" + std::string(c.name) + " { left: " + px(twips.left) + "; top: " + px(twips.top) +
                "; width: " + px(twips.width) + "; height: " + px(twips.height) + "; line-height: " + px(twips.height) +
                "; }\n";
     }
@@ -152,16 +176,15 @@ std::optional<std::string> value(std::string_view name)
         std::string_view text;
     } texts[] {
         {"AppTitle", texts::AppTitle},       {"Wasted", texts::Wasted},          {"Seconds", texts::Seconds},
-        {"TakeFocus", texts::TakeFocus},     {"SinkHelp", names::cmdTakeFocusHelp},
-        {"TimeName", names::lblTime},        {"Policy", Policy},
+        {"TakeFocus", texts::TakeFocus},     {"Policy", Policy},
     };
     for (const auto& text : texts)
         if (text.name == name)
             return escaped(text.text);
     if (name == "menubar")
         return menubar();
-    if (name == "squares")
-        return squares();
+    if (name == "controls" || name == "squares")
+        return markup(name == "squares");
     if (name == "layout")
         return layoutRules();
     return std::nullopt;

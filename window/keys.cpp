@@ -1,6 +1,8 @@
 // The window's keys: Escape and the shortcuts, Tab and the arrows across the board, Space and Enter on a square.
 #include "keys.h"
 
+#include "menus.h"
+
 namespace zarquel::window {
 
 namespace {
@@ -28,14 +30,23 @@ KeyOutcome taken(Command command = Command::None)
     return outcome;
 }
 
+KeyOutcome moveTo(Focus to)
+{
+    KeyOutcome outcome = taken();
+    outcome.moves = true;
+    outcome.to = to;
+    return outcome;
+}
+
 } // namespace
 
-KeyOutcome keyOutcome(const KeyPress& press, int focus, int lastPlayed, Host host)
+KeyOutcome keyOutcome(const KeyPress& press, Focus focus, SquareIndex lastPlayed, Host host)
 {
     // Escape pauses whatever else is held; from the menu bar it also gives the board its keys back.
     if (press.code == key::Escape) {
         KeyOutcome outcome = taken(Command::Pause);
-        outcome.focusSink = focus == FocusElsewhere;
+        outcome.moves = focus.on == Focus::On::Elsewhere;
+        outcome.to = Focus::sink();
         return outcome;
     }
     // Alt belongs to the menu bar, and to the browser's own keys (Alt+Left goes back).
@@ -47,35 +58,38 @@ KeyOutcome keyOutcome(const KeyPress& press, int focus, int lastPlayed, Host hos
             (host == Host::Page || !shortcut.pageOnly))
             return taken(shortcut.command);
     }
-    if (press.ctrl && !isArrow(press.code))
+    const bool onSquare = focus.on == Focus::On::Square && isSquareIndex(focus.square);
+    if (focus.on == Focus::On::Elsewhere || (!onSquare && focus.on == Focus::On::Square))
         return {};
-
-    const bool onSquare = isSquareIndex(focus);
+    const bool clickKey = press.code == key::Space || press.code == key::Enter;
+    // A button would click on Ctrl+Space as on Space: a held Ctrl makes a square's keys do nothing.
+    if (press.ctrl)
+        return isArrow(press.code) || (clickKey && onSquare) ? taken() : KeyOutcome {};
     const auto played = static_cast<SquareIndex>(isSquareIndex(lastPlayed) ? lastPlayed : 1);
-    if (focus != FocusOnSink && !onSquare)
-        return {};
-    KeyOutcome outcome = taken();
-    if (press.code == key::Tab && focus == FocusOnSink) {
+    if (press.code == key::Tab && !onSquare) {
         // Either way round, back to the square played last rather than to square 1.
-        outcome.focusSquare = played;
-    } else if (press.code == key::Tab) {
+        return moveTo(Focus::at(played));
+    }
+    if (press.code == key::Tab) {
         // Square by square, then back to the sink; on the page, Tab past the last square leaves
         // the game for the browser, so the keyboard is never trapped in it.
-        const int next = focus + (press.shift ? -1 : 1);
+        const int next = focus.square + (press.shift ? -1 : 1);
         if (!press.shift && next > SquareCount && host == Host::Page)
             return {};
-        outcome.focusSquare = static_cast<SquareIndex>(isSquareIndex(next) ? next : 0);
-        outcome.focusSink = !isSquareIndex(next);
-    } else if (isArrow(press.code)) {
-        // Plain arrows only: held with Shift or Ctrl they do nothing, rather than the toolkit's own.
-        if (!press.shift && !press.ctrl)
-            outcome.focusSquare = onSquare ? stepFrom(focus, press.code) : played;
-    } else if ((press.code == key::Space || press.code == key::Enter) && onSquare && !press.ctrl) {
-        outcome.click = static_cast<SquareIndex>(focus);
-    } else {
-        return {};
+        return moveTo(isSquareIndex(next) ? Focus::at(static_cast<SquareIndex>(next)) : Focus::sink());
     }
-    return outcome;
+    if (isArrow(press.code)) {
+        // Plain arrows only: held with Shift they do nothing, rather than the toolkit's own.
+        if (press.shift)
+            return taken();
+        return moveTo(Focus::at(onSquare ? stepFrom(focus.square, press.code) : played));
+    }
+    if (clickKey && onSquare) {
+        KeyOutcome outcome = taken();
+        outcome.click = focus.square;
+        return outcome;
+    }
+    return {};
 }
 
 } // namespace zarquel::window

@@ -58,16 +58,6 @@ constexpr Rect cmdSquare(SquareIndex index)
     return {Board.left + SquarePitch * column, Board.top + SquarePitch * row, SquareSide, SquareSide};
 }
 
-// Every control but the squares, by the name the window gives it.
-struct Place {
-    std::string_view name;
-    Rect twips;
-};
-inline constexpr Place Places[] {
-    {"cmdTakeFocus", cmdTakeFocus}, {"lblWasted", lblWasted}, {"lblSeconds", lblSeconds},
-    {"lblTime", lblTime},           {"imgTitle", imgTitle},
-};
-
 // 0x00BBGGRR, as the squares' colours.
 inline constexpr SquareColor Background = 0x000000;
 inline constexpr SquareColor LabelColor = 0x00FFFF; // yellow

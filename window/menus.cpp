@@ -20,6 +20,15 @@ std::string keyText(const KeyPress& press)
 
 } // namespace
 
+Command commandOf(int id)
+{
+    for (const Menu& menu : MenuBar)
+        for (const MenuItem& item : menu.items)
+            if (item.id == id)
+                return item.command;
+    return Command::None;
+}
+
 std::string shortcutText(Command command, Host host)
 {
     std::string text;

@@ -1,6 +1,7 @@
 // The menu bar: its menus and items, the command each item gives and the keys that give it too.
 #pragma once
 
+#include "keys.h"
 #include "texts.h"
 
 #include <span>
@@ -9,33 +10,13 @@
 
 namespace zarquel::window {
 
-// Numbered as the page's menu items send them.
-enum class Command { None, Pause, NewGame, Exit, Instructions, About };
-
-// A desktop window, or the page in a browser tab, which differs in two keys (Shortcuts, keyOutcome).
-enum class Host { Desktop, Page };
-
-// Key codes: the Windows virtual keys, which browsers report too (KeyboardEvent.keyCode);
-// a letter is its capital.
-namespace key {
-inline constexpr int Tab = 9, Enter = 13, Escape = 27, Space = 32;
-inline constexpr int Left = 37, Up = 38, Right = 39, Down = 40;
-inline constexpr int F1 = 112, F2 = 113, F10 = 121;
-} // namespace key
-
-// A key as pressed, whatever toolkit reported it.
-struct KeyPress {
-    int code = 0;
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-};
-
-// An ampersand in a caption marks its access key. The separator has no caption.
+// An ampersand in a caption marks its access key. The separator has no caption. The id is what
+// the toolkit hands back when the item is chosen (a Win32 command id, the page's data-command).
 struct MenuItem {
     std::string_view name;
     std::string_view caption;
     Command command;
+    int id = 0;
 };
 
 struct Menu {
@@ -45,14 +26,14 @@ struct Menu {
 };
 
 inline constexpr MenuItem FileItems[] {
-    {"mnuPause", texts::MenuPause, Command::Pause},
-    {"mnuNewGame", texts::MenuNewGame, Command::NewGame},
-    {"mnuLine", {}, Command::None},
-    {"mnuExit", texts::MenuExit, Command::Exit},
+    {"mnuPause", texts::MenuPause, Command::Pause, 1001},
+    {"mnuNewGame", texts::MenuNewGame, Command::NewGame, 1002},
+    {"mnuLine", {}, Command::None, 1003},
+    {"mnuExit", texts::MenuExit, Command::Exit, 1004},
 };
 inline constexpr MenuItem HelpItems[] {
-    {"mnuInstructions", texts::MenuInstructions, Command::Instructions},
-    {"mnuAbout", texts::MenuAbout, Command::About},
+    {"mnuInstructions", texts::MenuInstructions, Command::Instructions, 1011},
+    {"mnuAbout", texts::MenuAbout, Command::About, 1012},
 };
 inline constexpr Menu MenuBar[] {
     {"mnuFile", texts::MenuFile, FileItems},
@@ -75,6 +56,9 @@ inline constexpr Shortcut Shortcuts[] {
     {{'I', true}, Command::Instructions},
     {{'A', true}, Command::About},
 };
+
+// The command of the item with this id; None for an id no item has.
+Command commandOf(int id);
 
 // What a menu item shows beside its caption: "Ctrl+P", or "Ctrl+N, F2" on the page; empty for none.
 std::string shortcutText(Command command, Host host);

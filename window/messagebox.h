@@ -1,9 +1,10 @@
-// Where the game's message box opens, and which pointer presses it takes.
+// Where the game's message box opens, and how a label's text is fitted to its place.
 #pragma once
 
 #include "layout.h"
 
-#include <cstdint>
+#include <functional>
+#include <span>
 
 namespace zarquel::window {
 
@@ -13,23 +14,24 @@ namespace zarquel::window {
 // unit: screen pixels, or CSS pixels on the page.
 Rect placeMessageBox(int width, int height, const Rect& board, int labelsBottom, const Rect& workArea);
 
+// The box's rectangle for a client area whose top left is at (`left`, `top`) on the screen, laid out
+// at `dpi` (96 is one pixel for 15 twips; the page's scale times 96 on a touch screen). The work area
+// is the one of `workAreas` under the board's centre, or the nearest when none is; with none at all
+// the box only goes over the board.
+Rect placeBox(int width, int height, int left, int top, double dpi, std::span<const Rect> workAreas);
+
 // The double-click time where the system cannot say (a browser): Windows' usual one.
 inline constexpr int UsualDoubleClickMs = 500;
 
-// A double click on a winning square is one gesture aimed at the board: its second press must not
-// land on the congratulation's OK and close it unseen. So a pointer press within the double-click
-// time of the box appearing is ignored (one stamped earlier too); keys act at once.
-class PressGuard {
-public:
-    PressGuard() = default;
-    explicit PressGuard(int doubleClickMs) : doubleClickMs_(doubleClickMs) {}
-
-    void boxShown(std::int64_t nowMs) { shownAt_ = nowMs; }
-    bool takesPress(std::int64_t nowMs) const { return nowMs - shownAt_ >= doubleClickMs_; }
-
-private:
-    std::int64_t doubleClickMs_ = UsualDoubleClickMs;
-    std::int64_t shownAt_ = 0;
+// A face and the letter spacing it is drawn with (in pixels; 0 or less).
+struct Fit {
+    double points;
+    double spacing;
 };
+
+// One rule for every label: the designed size if the text fits it, its letters drawn a shade closer
+// (down to `tightest` pixels apart) where whole-pixel rounding makes it a pixel or two too wide, and
+// only then half a point smaller at a time, down to 4 points. `fits` is the toolkit's measure.
+Fit fitLabel(double designedPoints, double tightest, const std::function<bool(const Fit&)>& fits);
 
 } // namespace zarquel::window

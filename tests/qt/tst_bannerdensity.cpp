@@ -1,5 +1,5 @@
 // The title banner at fractional scales and across screens of different density.
-#include "frmzarquel.h"
+#include "qtwindow.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -18,7 +18,7 @@ private slots:
 private:
     QScreen* screenNamed(const QString& name) const;
     QPixmap banner() const;
-    std::unique_ptr<frmZarquel> window;
+    std::unique_ptr<QtWindow> window;
 };
 
 // The CTest entry sets QT_SCALE_FACTOR and two offscreen screens, "plain" at
@@ -52,7 +52,7 @@ QPixmap TestBannerDensity::banner() const
 void TestBannerDensity::initTestCase()
 {
     QVERIFY2(screenNamed("plain") && screenNamed("dense"), "run with the two-screen offscreen configuration");
-    window = std::make_unique<frmZarquel>();
+    window = std::make_unique<QtWindow>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }

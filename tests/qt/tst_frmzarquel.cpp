@@ -1,5 +1,5 @@
 // The real window on the offscreen platform: layout, colours, clicks, clock, menus and messages.
-#include "frmzarquel.h"
+#include "qtboard.h"
 #include "squarebutton.h"
 
 #include <QAbstractButton>
@@ -76,7 +76,7 @@ private:
     // Reads and closes the next message box, once `delay` ms into its being open.
     void whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay = 0);
 
-    std::unique_ptr<frmZarquel> window;
+    std::unique_ptr<QtWindow> window;
     bool messageHandled = false;
 };
 
@@ -92,14 +92,14 @@ SquareButton* TestFrmZarquel::square(int index) const
 void TestFrmZarquel::fill(SquareColor color)
 {
     for (SquareIndex k = 1; k <= SquareCount; ++k)
-        window->setSquareColor(k, color);
+        paintSquare(*window, k, color);
 }
 
 void TestFrmZarquel::setUpNearWin()
 {
     fill(Red);
     for (int k : {3, 7, 8, 9, 13})
-        window->setSquareColor(SquareIndex(k), Green);
+        paintSquare(*window, SquareIndex(k), Green);
 }
 
 void TestFrmZarquel::openBox(const QString& which)
@@ -115,14 +115,14 @@ void TestFrmZarquel::openBox(const QString& which)
 void TestFrmZarquel::tick()
 {
     if (clock()->isActive())
-        window->game().ClockTick();
+        window->apply(window->session().tick());
 }
 
 std::array<SquareColor, SquareCount> TestFrmZarquel::board() const
 {
     std::array<SquareColor, SquareCount> colors {};
     for (SquareIndex k = 1; k <= SquareCount; ++k)
-        colors[k - 1] = window->squareColor(k);
+        colors[k - 1] = square(k)->color(); // as shown
     return colors;
 }
 
@@ -141,7 +141,7 @@ void TestFrmZarquel::whenMessageOpens(std::function<void(QMessageBox*)> inspect,
 
 void TestFrmZarquel::init()
 {
-    window = std::make_unique<frmZarquel>();
+    window = std::make_unique<QtWindow>();
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -210,9 +210,9 @@ void TestFrmZarquel::opensWithFreshBoardStoppedClockAndHiddenFocus()
 void TestFrmZarquel::squaresShowExactlyTheirColour()
 {
     fill(Green);
-    window->setSquareColor(1, Red);
-    window->setSquareColor(7, 0x563412); // 0x00BBGGRR: red 0x12, green 0x34, blue 0x56
-    QCOMPARE(window->squareColor(7), 0x563412);
+    paintSquare(*window, 1, Red);
+    paintSquare(*window, 7, 0x563412); // 0x00BBGGRR: red 0x12, green 0x34, blue 0x56
+    QCOMPARE(window->session().color(7), 0x563412);
     const QImage shot = window->centralWidget()->grab().toImage();
     for (int k = 1; k <= SquareCount; ++k) {
         const QPoint centre = square(k)->geometry().center();
@@ -242,7 +242,7 @@ void TestFrmZarquel::labelsAreYellowAndReadInFull()
         QVERIFY2(yellow > 5, name);
     }
     // A long count shrinks rather than being cut off.
-    window->setTimeText("2147483647");
+    showTime(*window, "2147483647");
     QVERIFY(QFontMetrics(label("lblTime")->font()).horizontalAdvance("2147483647") <= label("lblTime")->width());
 }
 
@@ -286,7 +286,7 @@ void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits()
 {
     QFETCH(QString, count);
     QFETCH(bool, designedSize);
-    window->setTimeText(count.toStdString());
+    showTime(*window, count.toStdString());
     QLabel* time = label("lblTime");
     QCOMPARE(time->text(), count);
     QCOMPARE(QFontInfo(time->font()).family(), "Liberation Sans");
@@ -323,7 +323,7 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
 {
     fill(Red);
     for (int k : {1, 2, 6})
-        window->setSquareColor(SquareIndex(k), Green);
+        paintSquare(*window, SquareIndex(k), Green);
     QTest::mouseClick(square(8), Qt::LeftButton); // the clock runs; 3, 7, 8, 9, 13 turn green
     tick();
     QCOMPARE(label("lblTime")->text(), "1");
@@ -359,14 +359,21 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
 void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView_data()
 {
     QTest::addColumn<int>("points");
-    QTest::newRow("the usual face") << 0;
+    QTest::addColumn<bool>("boardOffScreen");
+    QTest::newRow("the usual face") << 0 << false;
     // A box taller than the board below the labels: it still starts below them.
-    QTest::newRow("a large system face") << 36;
+    QTest::newRow("a large system face") << 36 << false;
+    // The board's centre below the screen's bottom: the box still opens whole on the screen.
+    QTest::newRow("the board hanging off the screen") << 0 << true;
 }
 
 void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
 {
     QFETCH(int, points);
+    QFETCH(bool, boardOffScreen);
+    const QRect screen = window->screen()->availableGeometry();
+    if (boardOffScreen)
+        window->move(screen.left() + 300, screen.bottom() - 200);
     const QFont usual = QApplication::font();
     QFont large = usual;
     large.setPointSize(points);
@@ -394,6 +401,9 @@ void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
     QVERIFY(messageHandled);
     QVERIFY(modalAndOwned);
     QCOMPARE(timeShown, "37");
+    QVERIFY2(screen.contains(boxArea), qPrintable(QStringLiteral("%1,%2").arg(boxArea.x()).arg(boxArea.y())));
+    if (boardOffScreen)
+        return;
     QVERIFY(!points || boxArea.height() > onScreen(square(25)).bottom() - onScreen(label("lblTime")).bottom());
     for (const char* name : {"imgTitle", "lblWasted", "lblTime", "lblSeconds"}) {
         QWidget* widget = window->findChild<QWidget*>(name);
@@ -442,9 +452,9 @@ void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack()
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::activeWindow(), window.get());
     QCOMPARE(QApplication::focusWidget(), takeFocus());
-    window->setSquareColor(1, 0x123456);
+    paintSquare(*window, 1, 0x123456);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(window->squareColor(1) != 0x123456);
+    QVERIFY(window->session().color(1) != 0x123456);
 }
 
 void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
@@ -495,7 +505,7 @@ void TestFrmZarquel::newGameMidGameDealsAndStopsClock()
     QTest::mouseClick(square(7), Qt::LeftButton);
     tick();
     QCOMPARE(label("lblTime")->text(), "1");
-    window->setSquareColor(25, 0x123456); // only a deal would overwrite this
+    paintSquare(*window, 25, 0x123456); // only a deal would overwrite this
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(label("lblTime")->text(), "0");
     QVERIFY(!clock()->isActive());
@@ -625,7 +635,7 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
     QCOMPARE(QApplication::focusWidget(), square(2));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     for (int k = 1; k <= SquareCount; ++k)
-        QCOMPARE(window->squareColor(SquareIndex(k)), (k == 1 || k == 2 || k == 3 || k == 7) ? Red : Green);
+        QCOMPARE(window->session().color(SquareIndex(k)), (k == 1 || k == 2 || k == 3 || k == 7) ? Red : Green);
     QCOMPARE(QApplication::focusWidget(), takeFocus());
     QVERIFY(clock()->isActive());
 }
@@ -781,7 +791,8 @@ void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
     QCOMPARE(text(square(7), QAccessible::Name), "Square 7, row 2, column 2");
     // The count itself is readable, and follows the clock.
     QCOMPARE(text(label("lblTime"), QAccessible::Description), "0");
-    window->game().ClockTick();
+    QTest::mouseClick(square(1), Qt::LeftButton);
+    tick();
     QCOMPARE(text(label("lblTime"), QAccessible::Description), "1");
 }
 

@@ -1,5 +1,5 @@
 // The window at double scale: twice the size, exact colours, crisp edges and sharp pictures.
-#include "frmzarquel.h"
+#include "qtwindow.h"
 #include "squarebutton.h"
 
 #include <QLabel>
@@ -19,7 +19,7 @@ private slots:
 
 private:
     SquareButton* square(int index) const;
-    std::unique_ptr<frmZarquel> window;
+    std::unique_ptr<QtWindow> window;
     QImage shot;
 };
 
@@ -35,7 +35,7 @@ SquareButton* TestHighDpi::square(int index) const
 void TestHighDpi::initTestCase()
 {
     QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
-    window = std::make_unique<frmZarquel>();
+    window = std::make_unique<QtWindow>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QCOMPARE(window->devicePixelRatioF(), 2.0);

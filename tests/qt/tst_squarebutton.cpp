@@ -1,4 +1,5 @@
 // One square on its own: what assistive technology hears, keyboard use and the focus mark.
+#include "qtwindow.h"
 #include "squarebutton.h"
 
 #include <QAccessible>
@@ -80,7 +81,12 @@ void TestSquareButton::nameSaysWhereTheSquareIs()
 {
     QFETCH(int, index);
     QFETCH(QString, name);
-    auto* square = new SquareButton(SquareIndex(index), parent.get());
+    // Named from the window's table of controls as the window makes them.
+    QtWindow window;
+    SquareButton* square = nullptr;
+    for (auto* made : window.findChildren<SquareButton*>(QStringLiteral("cmdSquare")))
+        square = made->index() == index ? made : square;
+    QVERIFY(square);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(square);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     QCOMPARE(accessible->role(), QAccessible::Button);
@@ -120,24 +126,35 @@ void TestSquareButton::descriptionFollowsColourAndIsAnnounced()
 void TestSquareButton::focusedSquareIsClickedByKeys_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("clicks");
-    QTest::newRow("space") << int(Qt::Key_Space) << 1;
-    QTest::newRow("return") << int(Qt::Key_Return) << 1;
-    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 1;
-    QTest::newRow("a letter") << int(Qt::Key_A) << 0;
+    QTest::newRow("space") << int(Qt::Key_Space) << 0 << 1;
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1;
+    QTest::newRow("shift+space") << int(Qt::Key_Space) << int(Qt::ShiftModifier) << 1;
+    QTest::newRow("a letter") << int(Qt::Key_A) << 0 << 0;
+    // A button's own keys would click on these; the window says they do nothing.
+    QTest::newRow("ctrl+space") << int(Qt::Key_Space) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("ctrl+return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
 }
 
 void TestSquareButton::focusedSquareIsClickedByKeys()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(int, clicks);
-    auto* square = new SquareButton(13, parent.get());
-    parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    // The window's keys reach a square before the button's own.
+    QtWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    SquareButton* square = nullptr;
+    for (auto* made : window.findChildren<SquareButton*>(QStringLiteral("cmdSquare")))
+        square = made->index() == 13 ? made : square;
     square->setFocus(Qt::TabFocusReason);
-    QSignalSpy clicked(square, &QPushButton::clicked);
-    QTest::keyClick(square, Qt::Key(key));
-    QCOMPARE(clicked.size(), clicks);
+    const SquareColor before = square->color();
+    QTest::keyClick(square, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(square->color() != before, clicks == 1);
+    QCOMPARE(window.session().clockRunning(), clicks == 1);
 }
 
 void TestSquareButton::focusMarkOnlyWithFocusAndCentreStaysExact()

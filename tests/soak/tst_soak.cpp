@@ -1,5 +1,5 @@
 // Soak test: the real window through fifty thousand random actions, every invariant checked after each.
-#include "frmzarquel.h"
+#include "qtboard.h"
 #include "neighbourhood.h"
 
 #include <QAbstractButton>
@@ -126,7 +126,7 @@ private:
     void closeOpenBox();
     void verify(const Effect& effect, int step);
 
-    std::unique_ptr<frmZarquel> window;
+    std::unique_ptr<QtWindow> window;
     QWidget* client = nullptr;
     QTimer* clock = nullptr;
     QLabel* time = nullptr;
@@ -154,7 +154,7 @@ private:
 void TestSoak::initTestCase()
 {
     forward = qInstallMessageHandler(dropSizeHintNotice);
-    window = std::make_unique<frmZarquel>();
+    window = std::make_unique<QtWindow>();
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -188,7 +188,7 @@ Board TestSoak::board() const
 {
     Board colors {};
     for (int k = 1; k <= SquareCount; ++k)
-        colors[k - 1] = window->squareColor(SquareIndex(k));
+        colors[k - 1] = window->session().color(SquareIndex(k));
     return colors;
 }
 
@@ -212,11 +212,11 @@ void TestSoak::begin(const Effect& effect)
 {
     if (effect.preset) {
         for (int k = 1; k <= SquareCount; ++k)
-            window->setSquareColor(SquareIndex(k), (*effect.preset)[k - 1]);
+            paintSquare(*window, SquareIndex(k), (*effect.preset)[k - 1]);
     }
     before = board();
     wasRunning = clock->isActive();
-    secondsBefore = window->game().ElapsedSeconds();
+    secondsBefore = window->session().game().ElapsedSeconds();
     expected = predict(effect, before, wasRunning);
     shown.clear();
     // Runs once the box's own event loop has started.
@@ -268,7 +268,7 @@ Effect TestSoak::wrongIndex()
     Effect effect {QStringLiteral("SquareClick(%1)").arg(k)};
     effect.click = k;
     begin(effect);
-    window->game().SquareClick(k);
+    window->apply(window->session().click(k));
     return effect;
 }
 
@@ -410,7 +410,7 @@ void TestSoak::verify(const Effect& effect, int step)
         QVERIFY2(color == Red || color == Green, say("a square is neither red nor green"));
     QVERIFY2(clock->isActive() == expected.running, say(expected.running ? "the clock is stopped" : "the clock runs"));
 
-    const int seconds = window->game().ElapsedSeconds();
+    const int seconds = window->session().game().ElapsedSeconds();
     QVERIFY2(time->text() == QString::number(seconds), say("lblTime does not show the count"));
     if (expected.dealt) {
         QVERIFY2(seconds == 0, say("a deal left the count standing"));
@@ -436,7 +436,7 @@ void TestSoak::verify(const Effect& effect, int step)
     if (effect.click) {
         QVERIFY2(QApplication::focusWidget() == sink, say("the focus is not on cmdTakeFocus after a click"));
         if (!expected.dealt)
-            QVERIFY2(window->game().RedCount() == std::count(now.begin(), now.end(), Red),
+            QVERIFY2(window->session().game().RedCount() == std::count(now.begin(), now.end(), Red),
                      say("RedCount does not match the board"));
     }
 }

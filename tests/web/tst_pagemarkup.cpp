@@ -29,11 +29,11 @@ void TestPageMarkup::menuItemsGetTheirAccessKeyUnderlinedAndTheirShortcuts()
         "<div id=\"mnuFileMenu\" role=\"menu\" aria-labelledby=\"mnuFile\" hidden>",
         "aria-controls=\"mnuHelpMenu\" tabindex=\"-1\" data-key=\"H\"><span><u>H</u>elp</span></button>",
         // Each item sends its command; two shortcuts are listed with a space, as ARIA spells them.
-        "<button id=\"mnuExit\" type=\"button\" role=\"menuitem\" tabindex=\"-1\" data-command=\"3\" data-key=\"X\" "
+        "<button id=\"mnuExit\" type=\"button\" role=\"menuitem\" tabindex=\"-1\" data-command=\"1004\" data-key=\"X\" "
         "aria-keyshortcuts=\"Control+X\"><span>E<u>x</u>it</span><span class=\"shortcut\">Ctrl+X</span></button>",
-        "data-command=\"2\" data-key=\"N\" aria-keyshortcuts=\"Control+N F2\"><span><u>N</u>ew Game</span>"
+        "data-command=\"1002\" data-key=\"N\" aria-keyshortcuts=\"Control+N F2\"><span><u>N</u>ew Game</span>"
         "<span class=\"shortcut\">Ctrl+N, F2</span></button>\n<hr id=\"mnuLine\" role=\"separator\">\n<button id=\"mnuExit\"",
-        "data-command=\"5\" data-key=\"A\" aria-keyshortcuts=\"Control+A\"><span><u>A</u>bout Zarquel</span>",
+        "data-command=\"1012\" data-key=\"A\" aria-keyshortcuts=\"Control+A\"><span><u>A</u>bout Zarquel</span>",
     };
     for (const char* entry : entries)
         QVERIFY2(bar.find(entry) != std::string::npos, entry);
