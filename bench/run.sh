@@ -34,7 +34,7 @@ if [ "$what" = wine ]; then
     "$root/scripts/setup.sh" windows-bench >/dev/null
     build=$root/build/windows-bench
     export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    "$root/tests/win32/wine.sh" "$WINEPREFIX" --prepare
+    "$root/tests/scripts/wine.sh" "$WINEPREFIX" --prepare
     # One Wine server kept up for every start, so neither program pays for starting it.
     /usr/lib/wine/wineserver64 -p
     trap '/usr/lib/wine/wineserver64 -k' EXIT

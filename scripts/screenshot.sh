@@ -13,9 +13,9 @@ for scale in 1 2; do
 done
 
 "$root/scripts/setup.sh" windows >/dev/null
-"$root/tests/win32/wine.sh" "$root/build/windows/wineprefix" --prepare
+"$root/tests/scripts/wine.sh" "$root/build/windows/wineprefix" --prepare
 ZARQUEL_SCREENSHOT="$root/docs/zarquel-windows.png" QT_QPA_PLATFORM=xcb \
-    ZARQUEL_COMMAND="$root/tests/win32/wine.sh $root/build/windows/wineprefix $root/build/windows/win32/zarquel.exe" \
+    ZARQUEL_COMMAND="$root/tests/scripts/wine.sh $root/build/windows/wineprefix $root/build/windows/win32/zarquel.exe" \
     xvfb-run -a -s "-screen 0 1280x1024x24" "$root/build/debug/tests/tst_endtoend" >/dev/null
 echo docs/zarquel-windows.png
 

@@ -13,7 +13,6 @@ function createPage() {
   var menubar = $('menubar');
   var tops = Array.prototype.slice.call(menubar.querySelectorAll('[aria-haspopup]'));
   var time = $('lblTime');
-  var designedTimeSize = 0; // read once a count first needs shrinking
   var whole = $('page');
   var banner = $('imgTitle');
   var densities = banner.srcset;
@@ -22,8 +21,32 @@ function createPage() {
   var byPointer = false;
   var ready = false;
   var timer = 0;
-  var keyEvent = null;
+  var scale = 1;
+  var pressedAt = 0;
   var focusBeforeMenu = null;
+
+  // The game's answer to an event, shown: squares, time, clock, focus, then a box; exit last.
+  function apply(reply) {
+    var r = JSON.parse(UTF8ToString(reply));
+    r.paint.forEach(function (p) {
+      var square = squares[p[0] - 1];
+      square.style.backgroundColor = 'rgb(' + (p[1] & 255) + ', ' + ((p[1] >> 8) & 255) + ', ' + ((p[1] >> 16) & 255) + ')';
+      square.dataset.color = p[2];
+      square.setAttribute('aria-description', p[2]);
+    });
+    if (r.time !== undefined) {
+      time.textContent = r.time;
+      // A long count shrinks rather than being cut off, as on the desktop.
+      if (ready) Module._zq_fit_label(1);
+    }
+    if (r.clock !== undefined) clock(r.clock);
+    if (r.focus !== undefined) (r.focus ? squares[r.focus - 1] : sink).focus({ preventScroll: true });
+    if (r.box) openBox(r.box[0], r.box[1]);
+    if (r.exit) end();
+    return r;
+  }
+  // A DOM event's time on the game's 32-bit event clock.
+  function stamp(e) { return Math.round(e.timeStamp) >>> 0; }
 
   function focusCode() {
     var active = document.activeElement;
@@ -68,7 +91,7 @@ function createPage() {
 
   function choose(item) {
     closeMenus(true);
-    if (ready) Module._zq_menu(+item.dataset.command);
+    if (ready) apply(Module._zq_menu(+item.dataset.command));
   }
 
   tops.forEach(function (top) {
@@ -91,8 +114,9 @@ function createPage() {
   var swallow = false;
   document.addEventListener('pointerdown', function (e) {
     var outsideMenu = !!openTop() && !menubar.contains(e.target);
-    swallow = outsideMenu || (box.open && box.contains(e.target) && !Module._zq_box_takes_press());
+    swallow = outsideMenu || (box.open && box.contains(e.target) && !Module._zq_box_takes_press(stamp(e)));
     byPointer = true;
+    pressedAt = stamp(e);
     if (outsideMenu) closeMenus(false);
     if (swallow) e.preventDefault();
   }, true);
@@ -160,18 +184,15 @@ function createPage() {
     // A key acts at once: a press left hanging (released elsewhere) takes no click of the key's.
     byPointer = swallow = false;
     if (!ready || (box.open ? barKey(e) : menuKey(e))) return;
-    keyEvent = e;
-    try {
-      // Meta, like Alt, is the system's: never the game's.
-      Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey || e.metaKey ? 4 : 0), focusCode());
-    } finally {
-      keyEvent = null;
-    }
+    // Meta, like Alt, is the system's: never the game's. Decoded once, by the game.
+    var r = apply(Module._zq_key(e.keyCode, (e.ctrlKey ? 1 : 0) | (e.shiftKey ? 2 : 0) | (e.altKey || e.metaKey ? 4 : 0), focusCode()));
+    if (r.consumed) e.preventDefault();
   });
 
   $('board').addEventListener('click', function (e) {
     var index = squares.indexOf(e.target) + 1;
-    if (ready && index) Module._zq_click(index);
+    // A click made by a key (detail 0) carries no press.
+    if (ready && index) apply(Module._zq_click(index, e.detail ? 1 : 0, pressedAt));
   });
 
   // ---- the message box: modal, OK only; Enter, Space and Escape close it wherever the pointer went.
@@ -183,12 +204,13 @@ function createPage() {
   box.addEventListener('click', function () { okButton.focus(); });
   // The game goes on the moment the box closes: the dialog's own close event comes a task
   // later, when the next key may already have been pressed.
-  var settle = null;
+  var waiting = false;
   function dismiss() {
     if (box.open) box.close();
-    var resume = settle;
-    settle = null;
-    if (resume) resume();
+    if (waiting) {
+      waiting = false;
+      apply(Module._zq_box_closed());
+    }
   }
   box.addEventListener('keydown', function (e) {
     if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
@@ -208,17 +230,19 @@ function createPage() {
   // Where it goes is the game's to say (jsMoveBox), from the rectangles measured here.
   // The screen is the visual viewport, so a box stays whole through a pinch zoom too.
   function placeBox() {
-    var board = $('board').getBoundingClientRect();
+    var game = $('frmZarquel').getBoundingClientRect();
     var view = window.visualViewport || { offsetLeft: 0, offsetTop: 0, width: innerWidth, height: innerHeight };
-    Module._zq_place_box(box.offsetWidth, box.offsetHeight, Math.round(board.left), Math.round(board.top),
-                         Math.round(board.width), Math.round(board.height), Math.ceil(time.getBoundingClientRect().bottom),
-                         Math.round(view.offsetLeft), Math.round(view.offsetTop), Math.floor(view.width), Math.floor(view.height));
+    var at = JSON.parse(UTF8ToString(Module._zq_place_box(box.offsetWidth, box.offsetHeight, Math.round(game.left),
+      Math.round(game.top), scale, Math.round(view.offsetLeft), Math.round(view.offsetTop), Math.floor(view.width),
+      Math.floor(view.height))));
+    box.style.left = at[0] + 'px';
+    box.style.top = at[1] + 'px';
   }
 
   // On a touch screen the game is as large as fits it whole, with whole device pixels from square to
   // square and the dense banner; with a mouse it keeps its designed size. Again on every turn or resize.
   function fit() {
-    var scale = 1;
+    scale = 1;
     if (touch.matches && !mouse.matches) {
       var dpr = devicePixelRatio;
       var pitch = squares[1].offsetLeft - squares[0].offsetLeft;
@@ -239,85 +263,62 @@ function createPage() {
   // A face a shade wider than the designed one would cut a label's last letter: its letters close
   // up a little, then its size comes down, as on the desktop. After the first frame, which needs no
   // layout of its own made first, and again once the fonts are all in.
-  function fitLabels() {
-    [$('lblWasted'), $('lblSeconds')].forEach(function (label) {
-      for (var spacing = 0; label.scrollWidth > label.clientWidth && spacing > -0.3; spacing -= 0.05) {
-        label.style.letterSpacing = spacing + 'px';
-      }
-      var size = parseFloat(getComputedStyle(label).fontSize);
-      for (; label.scrollWidth > label.clientWidth && size > 6; size -= 0.5) label.style.fontSize = size + 'px';
-    });
-  }
+  function fitLabels() { Module._zq_fit_label(0); Module._zq_fit_label(1); }
+  var labels = [[$('lblWasted'), $('lblSeconds')], [time]];
   if (document.fonts) document.fonts.ready.then(fitLabels);
   addEventListener('load', fitLabels, { once: true });
 
   // ---- what the game asks of the page (frmzarquel.cpp)
 
+  // One tick per whole second since the start: a hidden tab's timer may fire late or
+  // once a minute, and the count must still be the seconds that went by.
+  function clock(running) {
+    clearInterval(timer);
+    timer = 0;
+    if (!running) return;
+    var start = performance.now();
+    var ticks = 0;
+    timer = setInterval(function () {
+      // A little slack, so a timer firing a hair early never skips a second to make up later.
+      var due = Math.floor((performance.now() - start + 25) / 1000);
+      while (timer && ticks < due) {
+        ticks++;
+        apply(Module._zq_tick());
+      }
+    }, 1000);
+  }
+
+  function openBox(title, text) {
+    waiting = true;
+    $('msgTitle').textContent = title;
+    $('msgText').textContent = text;
+    // Opened by a click or a tap, its OK wears no focus ring; opened by a key, it does.
+    box.toggleAttribute('data-pointer', byPointer);
+    box.showModal();
+    placeBox();
+    okButton.focus({ preventScroll: true });
+  }
+
+  // Exit: an installed app's window closes; a tab keeps one line and a way back in.
+  function end() {
+    menubar.hidden = true;
+    $('frmZarquel').hidden = true;
+    $('ended').hidden = false;
+    $('playAgain').focus();
+    if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
+  }
+
   var page = {
-    time: function (text) {
-      var longer = text.length > time.textContent.length;
-      time.textContent = text;
-      // A long count shrinks rather than being cut off, as on the desktop; a new deal's "0"
-      // takes the designed size again.
-      if (!longer) return void (text.length < 2 && (time.style.fontSize = ''));
-      designedTimeSize = designedTimeSize || parseFloat(getComputedStyle(time).fontSize);
-      for (var size = designedTimeSize; time.scrollWidth > time.clientWidth && size > 6; size--) time.style.fontSize = size + 'px';
-    },
-    // color is 0x00BBGGRR.
-    paint: function (index, color, name) {
-      var square = squares[index - 1];
-      square.style.backgroundColor = 'rgb(' + (color & 255) + ', ' + ((color >> 8) & 255) + ', ' + ((color >> 16) & 255) + ')';
-      square.dataset.color = name;
-      square.setAttribute('aria-description', name);
-    },
-    // One tick per whole second since the start: a hidden tab's timer may fire late or
-    // once a minute, and the count must still be the seconds that went by.
-    clock: function (running) {
-      clearInterval(timer);
-      timer = 0;
-      if (!running) return;
-      var start = performance.now();
-      var ticks = 0;
-      timer = setInterval(function () {
-        // A little slack, so a timer firing a hair early never skips a second to make up later.
-        var due = Math.floor((performance.now() - start + 25) / 1000);
-        while (timer && ticks < due) {
-          ticks++;
-          Module._zq_tick();
-        }
-      }, 1000);
-    },
-    focus: function (square) {
-      (square ? squares[square - 1] : sink).focus({ preventScroll: true });
-    },
-    consume: function () {
-      if (keyEvent) keyEvent.preventDefault();
-    },
-    message: function (text, title) {
-      return new Promise(function (resolve) {
-        settle = resolve;
-        $('msgTitle').textContent = title;
-        $('msgText').textContent = text;
-        // Opened by a click or a tap, its OK wears no focus ring; opened by a key, it does.
-        box.toggleAttribute('data-pointer', byPointer);
-        box.showModal();
-        placeBox();
-        okButton.focus({ preventScroll: true });
+    // Label `which` at `points` and letters `spacing` px closer; whether its text fits there.
+    fits: function (which, points, spacing) {
+      return labels[which].every(function (label) {
+        label.style.fontSize = points + 'pt';
+        label.style.letterSpacing = spacing ? spacing + 'px' : '';
+        return label.scrollWidth <= label.clientWidth;
       });
     },
-    moveBox: function (left, top) {
-      box.style.left = left + 'px';
-      box.style.top = top + 'px';
-    },
-    // Exit: an installed app's window closes; a tab keeps one line and a way back in.
-    end: function () {
-      menubar.hidden = true;
-      $('frmZarquel').hidden = true;
-      $('ended').hidden = false;
-      $('playAgain').focus();
-      if (matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches) window.close();
-    },
-    ready: function () {
+    start: function (reply) {
+      apply(reply);
       ready = true;
       fit();
       document.documentElement.dataset.ready = '1';
@@ -348,7 +349,7 @@ function createPage() {
       errors.push('policy violation: ' + e.violatedDirective + ' ' + e.blockedURI);
     });
     window.zarquelTest = {
-      tick: function () { Module._zq_tick(); },
+      tick: function () { apply(Module._zq_tick()); },
       clockRunning: function () { return !!Module._zq_clock_running(); },
       errors: function () { return errors.splice(0); }
     };
@@ -357,9 +358,6 @@ function createPage() {
   return page;
 }
 
-// The script is deferred, so the page's elements are all there. The game's WebAssembly travels
-// inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
-// task, before the first frame, which the script holds back (blocking="render").
 // The script is deferred, so the page's elements are all there. The game's WebAssembly travels
 // inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
 // task, before the first frame, which the script holds back (blocking="render").

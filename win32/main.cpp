@@ -1,9 +1,9 @@
 // Starts Zarquel on Windows: one window, no options.
-#include "frmzarquel.h"
+#include "win32window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
-    frmZarquel window(instance);
+    Win32Window window(instance);
     window.show(show);
     return window.run();
 }

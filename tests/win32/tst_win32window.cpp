@@ -1,14 +1,16 @@
-// The Windows frmZarquel under Wine: layout, pixels, keyboard play, shortcuts, the clock and message boxes.
+// The Windows window under Wine: layout, pixels, keyboard play, shortcuts, the clock and message boxes.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
-#include "frmzarquel.h"
+#include "controls.h"
+#include "win32window.h"
 #include "neighbourhood.h"
 #include "texts.h"
 
 #include <oleacc.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
@@ -32,6 +34,22 @@ std::wstring textOf(HWND hwnd)
 std::wstring wide(std::string_view text)
 {
     return std::wstring(text.begin(), text.end()); // the game's texts are ASCII
+}
+
+// Sets up a position: one square's colour, through the session so the board shown follows.
+void paintSquare(Win32Window& window, SquareIndex square, SquareColor color)
+{
+    std::array<SquareColor, SquareCount> colors {};
+    for (SquareIndex k = 1; k <= SquareCount; ++k)
+        colors[static_cast<std::size_t>(k - 1)] = k == square ? color : window.session().color(k);
+    window.apply(window.session().arrange(colors));
+}
+
+void showFocusOnSink(Win32Window& window)
+{
+    window::Reply reply;
+    reply.focus = window::Focus::sink();
+    window.apply(reply);
 }
 
 // The exit status the window asked for, once it has.
@@ -66,7 +84,7 @@ COLORREF pixel(HWND control, int x, int y)
 }
 
 // A key as the message loop would see it, with Shift, Ctrl and Alt held as asked.
-bool press(frmZarquel& window, UINT key, bool shift = false, bool control = false, bool alt = false)
+bool press(Win32Window& window, UINT key, bool shift = false, bool control = false, bool alt = false)
 {
     BYTE state[256] {};
     state[VK_SHIFT] = shift ? 0x80 : 0;
@@ -85,13 +103,13 @@ bool press(frmZarquel& window, UINT key, bool shift = false, bool control = fals
     return used;
 }
 
-void clickSquare(frmZarquel& window, SquareIndex index)
+void clickSquare(Win32Window& window, SquareIndex index)
 {
     SendMessageW(window.square(index), BM_CLICK, 0, 0);
     settle();
 }
 
-std::set<int> greenSquares(frmZarquel& window)
+std::set<int> greenSquares(Win32Window& window)
 {
     std::set<int> green;
     for (int k = 1; k <= SquareCount; ++k)
@@ -112,7 +130,7 @@ struct SeenBox {
     std::wstring time;
 };
 std::vector<SeenBox> seenBoxes;
-frmZarquel* watched = nullptr;
+Win32Window* watched = nullptr;
 
 // Run by the box's own message loop once it is on screen: where it stands and the time beside it.
 void CALLBACK readOpenBox(HWND box, UINT, UINT_PTR timer, DWORD)
@@ -155,9 +173,9 @@ LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // The window the cases share, shown in front.
-frmZarquel& shown()
+Win32Window& shown()
 {
-    static frmZarquel window(GetModuleHandleW(nullptr));
+    static Win32Window window(GetModuleHandleW(nullptr));
     if (!IsWindowVisible(window.hwnd())) {
         window.show(SW_SHOWNORMAL);
         SetForegroundWindow(window.hwnd());
@@ -168,7 +186,7 @@ frmZarquel& shown()
 
 TEST_CASE("the layout is the design scaled to the screen")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     const UINT dpi = window.dpi();
     if (const char* expected = std::getenv("ZARQUEL_EXPECT_DPI"))
         CHECK(dpi == static_cast<UINT>(std::atoi(expected)));
@@ -225,7 +243,7 @@ TEST_CASE("the layout is the design scaled to the screen")
 // Dragged to a screen of another density, the window takes that density's size, places, banner and icons.
 TEST_CASE("the window follows the screen density")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     const UINT start = window.dpi();
     for (const UINT dpi : {start > 96 ? 96u : 192u, start}) {
         RECT suggested {10, 10, 20, 20}; // where Windows would put it; the window sizes itself
@@ -279,7 +297,7 @@ TEST_CASE("the window follows the screen density")
 
 TEST_CASE("the window is dealt before it is shown, its squares named")
 {
-    frmZarquel window(GetModuleHandleW(nullptr));
+    Win32Window window(GetModuleHandleW(nullptr));
     CHECK(textOf(window.timeLabel()) == L"0");
     CHECK(!window.clockRunning());
     int red = 0;
@@ -316,12 +334,24 @@ std::pair<std::wstring, std::wstring> accessibleNameAndDescription(HWND square)
     return result;
 }
 
-TEST_CASE("squares tell screen readers their name and colour")
+TEST_CASE("controls tell screen readers the names and descriptions Linux and the page give them")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
+    window.apply(window.session().menu(1002)); // New Game
+    settle();
+    const auto heard = [&](const char* name) { return accessibleNameAndDescription(GetDlgItem(window.hwnd(), window::control(name).id)); };
+    CHECK(heard("lblTime") == std::pair<std::wstring, std::wstring>(L"Seconds wasted", L"0"));
+    CHECK(heard("cmdTakeFocus") == std::pair<std::wstring, std::wstring>(L"For Focus", L"Click the squares to turn them all red"));
+    CHECK(heard("lblWasted").first == L"You've wasted this much time:");
+    CHECK(heard("imgTitle").first == L"Zarquel");
+    // The count follows the clock.
+    clickSquare(window, 1);
+    window.apply(window.session().tick());
+    CHECK(heard("lblTime") == std::pair<std::wstring, std::wstring>(L"Seconds wasted", L"1"));
+    window.apply(window.session().menu(1002));
     for (const SquareIndex index : {SquareIndex(1), SquareIndex(7), SquareIndex(25)}) {
         for (const SquareColor color : {Red, Green}) {
-            window.setSquareColor(index, color);
+            paintSquare(window, index, color);
             const auto [name, description] = accessibleNameAndDescription(window.square(index));
             CHECK_WHAT(name == wide(texts::squareName(index)) && description == (color == Red ? L"red" : L"green"),
                        "square " + std::to_string(index) + " tells a screen reader the wrong name or colour");
@@ -331,11 +361,11 @@ TEST_CASE("squares tell screen readers their name and colour")
 
 TEST_CASE("squares paint exactly what is stored")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     const int middle = MulDiv(20, static_cast<int>(window.dpi()), 96);
     for (const SquareColor color : {Red, Green, SquareColor(0x123456)}) {
         for (int k = 1; k <= SquareCount; ++k)
-            window.setSquareColor(static_cast<SquareIndex>(k), color);
+            paintSquare(window, static_cast<SquareIndex>(k), color);
         settle();
         for (int k = 1; k <= SquareCount; ++k) {
             const SquareIndex index = static_cast<SquareIndex>(k);
@@ -350,8 +380,8 @@ TEST_CASE("squares paint exactly what is stored")
 
 TEST_CASE("the keyboard plays the board")
 {
-    frmZarquel& window = shown();
-    window.game().Deal();
+    Win32Window& window = shown();
+    window.apply(window.session().menu(1002)); // New Game
     settle();
     HWND sink = window.takeFocus();
     const auto focused = [&] { return GetFocus(); };
@@ -364,7 +394,7 @@ TEST_CASE("the keyboard plays the board")
     // An arrow on the sink goes to the square played last, as Tab does: the next move needs no Tab.
     for (UINT arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
         CHECK((press(window, arrow) && focused() == at(1)));
-        window.focusSink();
+        showFocusOnSink(window);
     }
 
     // A keyboard-focused square wears a mark inside its edge.
@@ -421,12 +451,12 @@ TEST_CASE("the keyboard plays the board")
     // A new game starts the keyboard again at square 1.
     CHECK(press(window, 'N', false, true));
     CHECK((press(window, VK_TAB) && focused() == at(1)));
-    window.focusSink();
+    showFocusOnSink(window);
 }
 
 TEST_CASE("the shortcuts work, and no other key")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     struct Key {
         const char* name;
         UINT key;
@@ -447,7 +477,7 @@ TEST_CASE("the shortcuts work, and no other key")
     };
     for (const Key& key : keys) {
         for (HWND focus : {window.takeFocus(), window.square(13)}) {
-            window.game().Deal();
+            window.apply(window.session().menu(1002)); // New Game
             clickSquare(window, 1);
             SetFocus(focus);
             press(window, key.key, key.shift, key.control, key.alt);
@@ -456,8 +486,8 @@ TEST_CASE("the shortcuts work, and no other key")
         }
     }
     // Pausing keeps the count and the board; Ctrl+N deals and shows "0".
-    window.game().ClockTick();
-    window.game().ClockTick();
+    window.apply(window.session().tick());
+    window.apply(window.session().tick());
     const std::set<int> board = greenSquares(window);
     press(window, VK_ESCAPE);
     CHECK((textOf(window.timeLabel()) == L"2" && greenSquares(window) == board));
@@ -469,10 +499,10 @@ TEST_CASE("the shortcuts work, and no other key")
 
 TEST_CASE("clicks faster than a second never stall the clock")
 {
-    frmZarquel& window = shown();
-    window.game().Deal();
+    Win32Window& window = shown();
+    window.apply(window.session().menu(1002)); // New Game
     for (int k = 1; k <= SquareCount; ++k)
-        window.setSquareColor(static_cast<SquareIndex>(k), Green); // one square clicked back and forth never wins
+        paintSquare(window, static_cast<SquareIndex>(k), Green); // one square clicked back and forth never wins
     // The real timer is what is tested: its ticks must land between clicks 200 ms apart.
     for (int click = 0; click < 16; ++click) {
         clickSquare(window, 13);
@@ -500,8 +530,8 @@ bool fits(HDC dc, HFONT font, HWND label)
 
 TEST_CASE("labels draw in one crisp yellow, the two small ones in one font of at most 8 pt")
 {
-    frmZarquel& window = shown();
-    window.game().Deal();
+    Win32Window& window = shown();
+    window.apply(window.session().menu(1002)); // New Game
     settle();
     HWND hwnd = window.hwnd();
     const int eightPoints = MulDiv(8, static_cast<int>(window.dpi()), 72);
@@ -509,7 +539,7 @@ TEST_CASE("labels draw in one crisp yellow, the two small ones in one font of at
         std::string name;
         HWND control;
         LOGFONTW font;
-    } labels[] {{"lblWasted", window.wastedLabel(), {}}, {"lblSeconds", window.secondsLabel(), {}},
+    } labels[] {{"lblWasted", GetDlgItem(window.hwnd(), window::control("lblWasted").id), {}}, {"lblSeconds", GetDlgItem(window.hwnd(), window::control("lblSeconds").id), {}},
                 {"lblTime", window.timeLabel(), {}}};
     // Every pixel of a label is the black window or pure yellow; the banner and the squares overlap
     // the labels' boxes by a row, and those rows are theirs.
@@ -549,20 +579,24 @@ TEST_CASE("labels draw in one crisp yellow, the two small ones in one font of at
 
 TEST_CASE("message boxes are owned, plain, exact and open over the board")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     watched = &window;
     HHOOK hook = SetWindowsHookExW(WH_CBT, watchBoxes, nullptr, GetCurrentThreadId());
-    window.game().Deal();
+    window.apply(window.session().menu(1002)); // New Game
     clickSquare(window, 1);
     press(window, 'I', false, true);
-    press(window, 'A', false, true);
+    // Help › About as the menu sends it: the item's own id from the window's menu bar.
+    HMENU help = GetSubMenu(GetMenu(window.hwnd()), 1);
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(help, GetMenuItemCount(help) - 1), 0), 0);
     CHECK(window.clockRunning());
 
     // One click from a win: only the plus around square 13 is green. Dealt first, so no real tick lands on the count.
-    window.game().Deal();
+    window.apply(window.session().menu(1002)); // New Game
     for (int k = 1; k <= SquareCount; ++k)
-        window.setSquareColor(static_cast<SquareIndex>(k), neighbourhood(13).count(k) ? Green : Red);
-    window.game().ClockTick();
+        paintSquare(window, static_cast<SquareIndex>(k), neighbourhood(13).count(k) ? Green : Red);
+    clickSquare(window, 1); // twice: the clock runs, the board is as it was
+    clickSquare(window, 1);
+    window.apply(window.session().tick());
     clickSquare(window, 13);
     UnhookWindowsHookEx(hook);
 
@@ -624,7 +658,7 @@ TEST_CASE("message boxes are owned, plain, exact and open over the board")
 
 TEST_CASE("Exit ends with status 0")
 {
-    frmZarquel& window = shown();
+    Win32Window& window = shown();
     CHECK(quitStatus == -1);
     press(window, 'X', false, true);
     CHECK(quitStatus == 0);
@@ -633,7 +667,7 @@ TEST_CASE("Exit ends with status 0")
 
 TEST_CASE("closing ends with status 0")
 {
-    frmZarquel window(GetModuleHandleW(nullptr));
+    Win32Window window(GetModuleHandleW(nullptr));
     window.show(SW_SHOWNORMAL);
     settle();
     quitStatus = -1;

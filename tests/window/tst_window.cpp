@@ -456,15 +456,20 @@ TEST_CASE("a box opened by a pointer press ignores the rest of that double click
         return session;
     };
     // ms after the press that opened the box (below 0: a press stamped before it); the clock may wrap.
-    for (const auto& [doubleClick, opened, after, takes] :
-         {std::tuple {500, 1000u, 0, false}, {500, 1000u, 120, false}, {500, 1000u, 499, false},
-          {500, 1000u, 500, true}, {500, 1000u, 90000, true}, {500, 1000u, -50, false}, {400, 1000u, 450, true},
-          {500, 4294967000u, 200, false}, {500, 4294967000u, 800, true}}) {
-        CAPTURE(opened);
-        CAPTURE(after);
-        const auto session = winBy(opened, doubleClick);
+    const struct {
+        int doubleClick;
+        PressTime opened;
+        int after;
+        bool takes;
+    } rows[] {{500, 1000u, 0, false},     {500, 1000u, 120, false}, {500, 1000u, 499, false},
+              {500, 1000u, 500, true},    {500, 1000u, 90000, true}, {500, 1000u, -50, false},
+              {400, 1000u, 450, true},    {500, 4294967000u, 200, false}, {500, 4294967000u, 800, true}};
+    for (const auto& row : rows) {
+        CAPTURE(row.opened);
+        CAPTURE(row.after);
+        const auto session = winBy(row.opened, row.doubleClick);
         CHECK(session->boxOpen());
-        CHECK(session->boxTakesPress(PressTime(opened + PressTime(after))) == takes);
+        CHECK(session->boxTakesPress(PressTime(row.opened + PressTime(row.after))) == row.takes);
     }
     // By a key, a menu or an accessibility action: a click on OK counts at once.
     CHECK(winBy(std::nullopt, 500)->boxTakesPress(0));

@@ -1,5 +1,5 @@
-// The standard accessible object of a button, wrapped so that its description tells the square's colour.
-#include "squareaccessible.h"
+// The standard accessible object of a control, wrapped so that its name and description are the window's.
+#include "accessible.h"
 
 #include <oleacc.h>
 
@@ -45,12 +45,15 @@ private:
     }
 };
 
-// Everything but the description is the system's own account of the button.
-class SquareAccessible final : public IAccessible {
+// Everything but the name and description is the system's own account of the control.
+class ControlAccessible final : public IAccessible {
 public:
-    SquareAccessible(IAccessible* standard, const wchar_t* color) : standard_(standard), color_(color) {}
-    SquareAccessible(const SquareAccessible&) = delete;
-    SquareAccessible& operator=(const SquareAccessible&) = delete;
+    ControlAccessible(IAccessible* standard, const wchar_t* name, const wchar_t* description)
+        : standard_(standard), named_(name != nullptr), name_(name ? name : L""), description_(description)
+    {
+    }
+    ControlAccessible(const ControlAccessible&) = delete;
+    ControlAccessible& operator=(const ControlAccessible&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
@@ -73,10 +76,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
-        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
-            return E_INVALIDARG;
-        *description = Accessibility::get().sysAllocString(color_.c_str());
-        return *description ? S_OK : E_OUTOFMEMORY;
+        return answer(child, description_, description);
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        return named_ ? answer(child, name_, name) : standard_->get_accName(child, name);
     }
 
     // IDispatch and the rest of IAccessible, as the standard object answers them.
@@ -92,7 +96,6 @@ public:
     ZARQUEL_FORWARD(get_accParent, (IDispatch** parent), (parent))
     ZARQUEL_FORWARD(get_accChildCount, (long* count), (count))
     ZARQUEL_FORWARD(get_accChild, (VARIANT child, IDispatch** object), (child, object))
-    ZARQUEL_FORWARD(get_accName, (VARIANT child, BSTR* name), (child, name))
     ZARQUEL_FORWARD(get_accValue, (VARIANT child, BSTR* value), (child, value))
     ZARQUEL_FORWARD(get_accRole, (VARIANT child, VARIANT* role), (child, role))
     ZARQUEL_FORWARD(get_accState, (VARIANT child, VARIANT* state), (child, state))
@@ -113,10 +116,19 @@ public:
 #undef ZARQUEL_FORWARD
 
 private:
-    ~SquareAccessible() { standard_->Release(); }
+    ~ControlAccessible() { standard_->Release(); }
+    static HRESULT answer(VARIANT child, const std::wstring& text, BSTR* out)
+    {
+        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+            return E_INVALIDARG;
+        *out = Accessibility::get().sysAllocString(text.c_str());
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
 
     IAccessible* standard_;
-    std::wstring color_;
+    bool named_;
+    std::wstring name_;
+    std::wstring description_;
     LONG references_ = 1;
 };
 
@@ -124,14 +136,14 @@ private:
 
 // __uuidof, not IID_IAccessible: MinGW's import library has that one as oleacc.dll's data
 // export, and linked as code it reads as a stray GUID.
-LRESULT squareAccessibleObject(HWND square, WPARAM wParam, const wchar_t* color)
+LRESULT accessibleObject(HWND control, WPARAM wParam, const wchar_t* name, const wchar_t* description)
 {
     const Accessibility& dlls = Accessibility::get();
     IAccessible* standard = nullptr;
-    if (!dlls.ready || FAILED(dlls.createStdAccessibleObject(square, OBJID_CLIENT, __uuidof(IAccessible),
+    if (!dlls.ready || FAILED(dlls.createStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                                              reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* wrapped = new SquareAccessible(standard, color);
+    auto* wrapped = new ControlAccessible(standard, name, description);
     const LRESULT result = dlls.lresultFromObject(__uuidof(IAccessible), wParam, wrapped);
     wrapped->Release(); // the result holds its own reference
     return result;

@@ -1,14 +1,12 @@
-// Builds the window from the shared layout and menus, and turns Windows' messages into the window's input.
-#include "frmzarquel.h"
+// Builds the window from the shared table of controls and menus, hands Windows' messages to the session and shows its replies.
+#include "win32window.h"
 
-#include "layout.h"
-#include "messagebox.h"
-#include "names.h"
-#include "squareaccessible.h"
+#include "accessible.h"
+#include "controls.h"
+#include "menus.h"
 #include "texts.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -23,14 +21,6 @@ constexpr UINT_PTR TimerId = 1;
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD ExStyle = 0;
 constexpr COLORREF White = RGB(255, 255, 255);
-
-// Control ids: squares are SquareBase + index (101..125) and menu items CommandBase + their
-// command, so the index or the command comes back with every click.
-enum : int {
-    IdTakeFocus = 100,
-    SquareBase = 100,
-    CommandBase = 1000,
-};
 
 HBRUSH background()
 {
@@ -83,42 +73,32 @@ int metricForDpi(int metric, UINT dpi)
     return getMetric ? getMetric(metric, dpi) : MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), systemDpi());
 }
 
-// The message box being opened on this thread: where it goes, the hook that finds it, and
-// the guard that keeps the rest of a double click off its OK.
+// The message box being opened on this thread: the window that opens it, the hook that finds it,
+// and the procedures it and its OK had.
 struct OpenBox {
-    Rect board;
-    int labelsBottom;
+    Win32Window* window;
     HHOOK hook;
     WNDPROC boxProc;
     WNDPROC okProc;
-    PressGuard guard;
 };
 thread_local OpenBox opening {};
 
-Rect rect(const RECT& r)
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
 {
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-void placeBox(HWND box)
-{
-    RECT frame;
-    GetWindowRect(box, &frame);
-    MONITORINFO monitor {};
-    monitor.cbSize = sizeof monitor;
-    const RECT board {opening.board.left, opening.board.top, opening.board.right(), opening.board.bottom()};
-    // Without the monitor's bounds the box goes over the board whatever the screen.
-    const Rect room = GetMonitorInfoW(MonitorFromRect(&board, MONITOR_DEFAULTTONEAREST), &monitor)
-                          ? rect(monitor.rcWork)
-                          : Rect {-32768, -32768, 65536, 65536};
-    const Rect at = placeMessageBox(frame.right - frame.left, frame.bottom - frame.top, opening.board,
-                                    opening.labelsBottom, room);
-    SetWindowPos(box, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<Rect>*>(areas)->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
 }
 
 LRESULT CALLBACK okProc(HWND ok, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !opening.guard.takesPress(GetTickCount64()))
+    // The press's own time, however late the box came up: the rest of a double click is ignored.
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) &&
+        !opening.window->session().boxTakesPress(static_cast<PressTime>(GetMessageTime())))
         return 0;
     return CallWindowProcW(opening.okProc, ok, message, wParam, lParam);
 }
@@ -130,9 +110,15 @@ LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
     const LRESULT result = CallWindowProcW(own, box, message, wParam, lParam);
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        placeBox(box);
-        opening.guard = PressGuard(static_cast<int>(GetDoubleClickTime()));
-        opening.guard.boxShown(GetTickCount64());
+        RECT frame;
+        GetWindowRect(box, &frame);
+        POINT origin {0, 0};
+        ClientToScreen(opening.window->hwnd(), &origin);
+        std::vector<Rect> workAreas;
+        EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+        const Rect at = placeBox(frame.right - frame.left, frame.bottom - frame.top, origin.x, origin.y,
+                                 opening.window->dpi(), workAreas);
+        SetWindowPos(box, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (HWND ok = GetDlgItem(box, IDOK))
             opening.okProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(ok, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(okProc)));
@@ -153,9 +139,26 @@ LRESULT CALLBACK watchForBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(opening.hook, code, wParam, lParam);
 }
 
+const Control* controlOf(HWND control)
+{
+    const int id = GetDlgCtrlID(control);
+    for (const Control& c : controls())
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+std::wstring textOf(HWND control)
+{
+    wchar_t text[64] {};
+    GetWindowTextW(control, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
 } // namespace
 
-frmZarquel::frmZarquel(HINSTANCE instance) : Form(Host::Desktop), instance_(instance)
+Win32Window::Win32Window(HINSTANCE instance)
+    : session_(Host::Desktop, static_cast<int>(GetDoubleClickTime())), instance_(instance)
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
@@ -171,19 +174,17 @@ frmZarquel::frmZarquel(HINSTANCE instance) : Form(Host::Desktop), instance_(inst
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     // Controls are made in place for the screen's density, which saves moving them all at start.
     dpi_ = windowDpi(hwnd_);
-    buildBoard();
+    buildControls();
     buildMenus();
     layout(dpi_, nullptr);
-
-    // Dealt before the window is first shown, so the all-red design board never appears.
-    game().Deal();
+    apply(session_.start());
 }
 
-frmZarquel::~frmZarquel()
+Win32Window::~Win32Window()
 {
     if (hwnd_)
         DestroyWindow(hwnd_);
-    for (HGDIOBJ object : {HGDIOBJ(smallFont_), HGDIOBJ(timeFont_), HGDIOBJ(banner_)})
+    for (HGDIOBJ object : {HGDIOBJ(smallFont_), HGDIOBJ(timeFont_), HGDIOBJ(bannerBitmap_)})
         if (object)
             DeleteObject(object);
     for (HICON icon : {bigIcon_, smallIcon_})
@@ -191,30 +192,37 @@ frmZarquel::~frmZarquel()
             DestroyIcon(icon);
 }
 
-void frmZarquel::buildBoard()
+void Win32Window::buildControls()
 {
-    const auto child = [this](const wchar_t* kind, std::string_view text, DWORD style, int id, const Rect& twips) {
-        const Rect at = pixels(twips, static_cast<int>(dpi_));
-        return CreateWindowExW(0, kind, w(text).c_str(), WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.width,
-                               at.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    };
-    cmdTakeFocus = child(L"BUTTON", texts::TakeFocus, WS_TABSTOP | BS_PUSHBUTTON, IdTakeFocus, layout::cmdTakeFocus);
-    lblWasted = child(L"STATIC", texts::Wasted, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, layout::lblWasted);
-    lblSeconds = child(L"STATIC", texts::Seconds, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1, layout::lblSeconds);
-    lblTime = child(L"STATIC", "0", SS_CENTER | SS_NOPREFIX, -1, layout::lblTime);
-    // Its text is what a screen reader says; the picture is drawn by hand.
-    imgTitle = child(L"STATIC", names::imgTitle, SS_OWNERDRAW, -1, layout::imgTitle);
-    for (SquareIndex index = 1; index <= SquareCount; ++index) {
-        // The window text names the square for screen readers; owner drawing never paints it.
-        HWND square = child(L"BUTTON", texts::squareName(index), WS_TABSTOP | BS_OWNERDRAW, SquareBase + index,
-                            layout::cmdSquare(index));
-        buttonProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(square, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(squareProc)));
-        cmdSquare[static_cast<std::size_t>(index - 1)] = square;
+    for (const Control& control : controls()) {
+        const Rect at = pixels(control.twips, static_cast<int>(dpi_));
+        // A square's window text names it for screen readers, as the image's does; owner drawing never paints it.
+        const auto [kind, style, text] =
+            control.kind == ControlKind::Square        ? std::tuple(L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, control.accessibleName)
+            : control.kind == ControlKind::FocusButton ? std::tuple(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, control.caption)
+            : control.kind == ControlKind::Image       ? std::tuple(L"STATIC", SS_OWNERDRAW, control.accessibleName)
+            : control.kind == ControlKind::Time        ? std::tuple(L"STATIC", SS_CENTER | SS_NOPREFIX, control.caption)
+                                                       : std::tuple(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, control.caption);
+        HWND made = CreateWindowExW(0, kind, w(text).c_str(), WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.width,
+                                    at.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                    instance_, nullptr);
+        // Every control answers a screen reader through controlProc, with the table's name and description.
+        SetWindowLongPtrW(made, GWLP_USERDATA,
+                          SetWindowLongPtrW(made, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+        if (control.kind == ControlKind::Square)
+            squares_[static_cast<std::size_t>(control.index - 1)] = made;
+        else if (control.kind == ControlKind::FocusButton)
+            sink_ = made;
+        else if (control.kind == ControlKind::Time)
+            time_ = made;
+        else if (control.kind == ControlKind::Image)
+            banner_ = made;
+        else
+            labels_.push_back(made);
     }
 }
 
-void frmZarquel::buildMenus()
+void Win32Window::buildMenus()
 {
     HMENU bar = CreateMenu();
     for (const Menu& menu : MenuBar) {
@@ -222,33 +230,27 @@ void frmZarquel::buildMenus()
         for (const MenuItem& item : menu.items) {
             const std::string keys = shortcutText(item.command, Host::Desktop);
             const std::wstring text = w(item.caption) + (keys.empty() ? L"" : L"\t" + w(keys));
-            AppendMenuW(popup, item.caption.empty() ? MF_SEPARATOR : MF_STRING,
-                        CommandBase + static_cast<int>(item.command), text.c_str());
+            AppendMenuW(popup, item.caption.empty() ? MF_SEPARATOR : MF_STRING, static_cast<UINT_PTR>(item.id),
+                        text.c_str());
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), w(menu.caption).c_str());
     }
     SetMenu(hwnd_, bar);
 }
 
-void frmZarquel::layout(UINT dpi, const RECT* suggested)
+void Win32Window::layout(UINT dpi, const RECT* suggested)
 {
     if (dpi != dpi_) {
         dpi_ = dpi;
-        const auto place = [this](HWND control, const Rect& twips) {
-            const Rect at = pixels(twips, static_cast<int>(dpi_));
-            MoveWindow(control, at.left, at.top, at.width, at.height, TRUE);
-        };
-        for (const auto& [control, twips] : {std::pair {cmdTakeFocus, layout::cmdTakeFocus}, {lblWasted, layout::lblWasted},
-                                             {lblSeconds, layout::lblSeconds}, {lblTime, layout::lblTime},
-                                             {imgTitle, layout::imgTitle}})
-            place(control, twips);
-        for (SquareIndex index = 1; index <= SquareCount; ++index)
-            place(square(index), layout::cmdSquare(index));
+        for (const Control& control : controls()) {
+            const Rect at = pixels(control.twips, static_cast<int>(dpi_));
+            MoveWindow(GetDlgItem(hwnd_, control.id), at.left, at.top, at.width, at.height, TRUE);
+        }
     }
 
-    fitLabels({lblWasted, lblSeconds}, smallFont_, layout::LabelPoints);
-    fitLabels({lblTime}, timeFont_, layout::TimePoints);
-    SendMessageW(cmdTakeFocus, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_), FALSE);
+    fitLabels(labels_, smallFont_, layout::LabelPoints);
+    fitLabels({time_}, timeFont_, control("lblTime").points);
+    SendMessageW(sink_, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_), FALSE);
 
     // The icon drawn for the size this screen shows, rather than 32 pixels blown up.
     for (auto [which, metric, icon] : {std::tuple(ICON_BIG, SM_CXICON, &bigIcon_),
@@ -261,10 +263,10 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
         *icon = loaded;
     }
 
-    if (banner_)
-        DeleteObject(banner_);
+    if (bannerBitmap_)
+        DeleteObject(bannerBitmap_);
     // Drawn twice over for dense screens rather than blurred up from the small one.
-    banner_ = static_cast<HBITMAP>(
+    bannerBitmap_ = static_cast<HBITMAP>(
         LoadImageW(instance_, dpi > 96 ? L"BANNER2X" : L"BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
     const Rect client = pixels(layout::ClientArea, static_cast<int>(dpi));
@@ -286,35 +288,31 @@ void frmZarquel::layout(UINT dpi, const RECT* suggested)
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// "MS Sans Serif" at the designed size, or the largest below it at which every text fits its label;
-// labels fitted together share one font, so one never comes out smaller than the other.
-void frmZarquel::fitLabels(std::initializer_list<HWND> labels, HFONT& font, double points)
+// "MS Sans Serif" by the window's rule for fitting a label; labels fitted together share one font,
+// so one never comes out smaller than the other. Windows cannot draw a static's letters closer.
+void Win32Window::fitLabels(const std::vector<HWND>& labels, HFONT& font, double points)
 {
     HDC dc = GetDC(hwnd_);
     HFONT fitted = nullptr;
-    // A pixel at a time: the finest step text has on this screen.
-    const int dpi = static_cast<int>(dpi_);
-    for (int height = static_cast<int>(points * dpi / 72 + 0.5); height >= MulDiv(4, dpi, 72); --height) {
+    fitLabel(points, 0, [&](const Fit& fit) {
         if (fitted)
             DeleteObject(fitted);
         // The designed face is a bitmap face, never smoothed: a substitute is drawn unsmoothed too.
-        fitted = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+        fitted = CreateFontW(-static_cast<int>(fit.points * dpi_ / 72 + 0.5), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
                              VARIABLE_PITCH | FF_SWISS, w(layout::Face).c_str());
         HGDIOBJ old = SelectObject(dc, fitted);
         const bool fits = std::all_of(labels.begin(), labels.end(), [dc](HWND label) {
-            wchar_t text[64] {};
-            GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+            const std::wstring text = textOf(label);
             RECT box;
             GetClientRect(label, &box);
             SIZE size {};
-            GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
             return size.cx <= box.right;
         });
         SelectObject(dc, old);
-        if (fits)
-            break;
-    }
+        return fits;
+    });
     ReleaseDC(hwnd_, dc);
     for (HWND label : labels)
         SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), FALSE);
@@ -323,14 +321,14 @@ void frmZarquel::fitLabels(std::initializer_list<HWND> labels, HFONT& font, doub
     font = fitted;
 }
 
-void frmZarquel::show(int how)
+void Win32Window::show(int how)
 {
     ShowWindow(hwnd_, how);
     UpdateWindow(hwnd_);
-    SetFocus(cmdTakeFocus);
+    SetFocus(sink_);
 }
 
-int frmZarquel::run()
+int Win32Window::run()
 {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -342,43 +340,47 @@ int frmZarquel::run()
     return static_cast<int>(message.wParam);
 }
 
-bool frmZarquel::preTranslate(MSG& message)
+bool Win32Window::preTranslate(MSG& message)
 {
-    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (!hwnd_ || !keyDown || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
+    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
+        return false;
+    const SquareIndex index = squareOf(message.hwnd);
+    if (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONDBLCLK) {
+        pressedSquare_ = index ? message.hwnd : nullptr;
+        pressedAt_ = static_cast<PressTime>(message.time);
+    }
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
         return false;
     const KeyPress press {static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
                           GetKeyState(VK_MENU) < 0};
-    const SquareIndex index = squareOf(message.hwnd);
-    return key(press, message.hwnd == cmdTakeFocus ? FocusOnSink : index ? index : FocusElsewhere);
+    const Focus focus = message.hwnd == sink_ ? Focus::sink() : index ? Focus::at(index) : Focus::elsewhere();
+    const Reply reply = session_.key(press, focus);
+    apply(reply);
+    return reply.consumed;
 }
 
-SquareIndex frmZarquel::squareOf(HWND control) const
+SquareIndex Win32Window::squareOf(HWND control) const
 {
-    for (int index = 1; index <= SquareCount; ++index)
-        if (square(static_cast<SquareIndex>(index)) == control)
-            return static_cast<SquareIndex>(index);
-    return 0;
+    const auto at = std::find(squares_.begin(), squares_.end(), control);
+    return at == squares_.end() || !control ? 0 : static_cast<SquareIndex>(at - squares_.begin() + 1);
 }
 
-void frmZarquel::focusSquare(SquareIndex index)
+void Win32Window::command(int id, int notification)
 {
-    keyboardSquare_ = square(index);
-    SetFocus(keyboardSquare_);
-}
-
-void frmZarquel::command(int id, int notification)
-{
-    if (id > SquareBase && id <= SquareBase + SquareCount) {
+    if (const SquareIndex index = squareOf(GetDlgItem(hwnd_, id))) {
         // Owner-drawn buttons report the second click of a double click on its own.
-        if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED)
-            click(static_cast<SquareIndex>(id - SquareBase));
-    } else if (id > CommandBase && id <= CommandBase + static_cast<int>(Command::About)) {
-        choose(static_cast<Command>(id - CommandBase));
+        if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED)
+            return;
+        // A click by the pointer carries its press; one by a screen reader's action, none.
+        const bool pressed = pressedSquare_ == square(index);
+        pressedSquare_ = nullptr;
+        apply(session_.click(index, pressed ? std::optional(pressedAt_) : std::nullopt));
+    } else if (commandOf(id) != Command::None) {
+        apply(session_.menu(id));
     }
 }
 
-void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)
+void Win32Window::drawSquare(const DRAWITEMSTRUCT& item)
 {
     const SquareIndex index = squareOf(item.hwndItem);
     // SquareColor is already a COLORREF: painted exactly as stored.
@@ -401,15 +403,15 @@ void frmZarquel::drawSquare(const DRAWITEMSTRUCT& item)
     }
 }
 
-void frmZarquel::drawBanner(const DRAWITEMSTRUCT& item)
+void Win32Window::drawBanner(const DRAWITEMSTRUCT& item)
 {
     FillRect(item.hDC, &item.rcItem, background());
-    if (!banner_)
+    if (!bannerBitmap_)
         return;
     BITMAP size {};
-    GetObjectW(banner_, sizeof size, &size);
+    GetObjectW(bannerBitmap_, sizeof size, &size);
     HDC source = CreateCompatibleDC(item.hDC);
-    HGDIOBJ old = SelectObject(source, banner_);
+    HGDIOBJ old = SelectObject(source, bannerBitmap_);
     // White is the banner's transparent colour.
     GdiTransparentBlt(item.hDC, 0, 0, item.rcItem.right, item.rcItem.bottom, source, 0, 0, size.bmWidth,
                       size.bmHeight, White);
@@ -417,33 +419,39 @@ void frmZarquel::drawBanner(const DRAWITEMSTRUCT& item)
     DeleteDC(source);
 }
 
-WNDPROC frmZarquel::buttonProc_ = nullptr;
-
-// A button in all but what it tells a screen reader, which includes its colour.
-LRESULT CALLBACK frmZarquel::squareProc(HWND square, UINT message, WPARAM wParam, LPARAM lParam)
+// A control in all but what it tells a screen reader: the table's name where it is not the window
+// text, and its description (a square's colour, the time's count, what the focus button is for).
+LRESULT CALLBACK Win32Window::controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        const auto* self = reinterpret_cast<frmZarquel*>(GetWindowLongPtrW(GetParent(square), GWLP_USERDATA));
-        if (const SquareIndex index = self ? self->squareOf(square) : 0)
-            if (const LRESULT object =
-                    squareAccessibleObject(square, wParam, w(names::colorName(self->squareColor(index))).c_str()))
+    const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    const Control* described = message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT ? controlOf(control) : nullptr;
+    const auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(GetParent(control), GWLP_USERDATA));
+    if (described && self) {
+        const std::wstring text = textOf(control);
+        const std::wstring name = w(described->accessibleName);
+        const std::wstring description = described->kind == ControlKind::Square ? w(colorName(self->squareColor(described->index)))
+                                         : described->kind == ControlKind::Time ? text
+                                                                                : w(described->description);
+        if (name != text || !description.empty())
+            if (const LRESULT object = accessibleObject(control, wParam, name != text ? name.c_str() : nullptr,
+                                                        description.c_str()))
                 return object;
     }
-    return CallWindowProcW(buttonProc_, square, message, wParam, lParam);
+    return CallWindowProcW(own, control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK frmZarquel::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<frmZarquel*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<frmZarquel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return self ? self->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -451,11 +459,11 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         if (wParam == TimerId)
-            tick();
+            apply(session_.tick());
         return 0;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.hwndItem == imgTitle)
+        if (item.hwndItem == banner_)
             drawBanner(item);
         else
             drawSquare(item);
@@ -471,7 +479,7 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE) {
             savedFocus_ = GetFocus();
         } else {
-            SetFocus(savedFocus_ && IsChild(hwnd_, savedFocus_) ? savedFocus_ : cmdTakeFocus);
+            SetFocus(savedFocus_ && IsChild(hwnd_, savedFocus_) ? savedFocus_ : sink_);
             return 0;
         }
         break;
@@ -479,7 +487,7 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
         layout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:
-        disableClock();
+        KillTimer(hwnd_, TimerId);
         hwnd_ = nullptr;
         PostQuitMessage(0);
         return 0;
@@ -489,47 +497,48 @@ LRESULT frmZarquel::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void frmZarquel::paintSquare(SquareIndex index, SquareColor)
+void Win32Window::focus(HWND control)
 {
-    HWND control = square(index);
-    InvalidateRect(control, nullptr, FALSE);
-    // Screen readers ask again for the description when told it changed.
-    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    keyboardSquare_ = squareOf(control) ? control : nullptr;
+    SetFocus(control);
 }
 
-void frmZarquel::runTimer(bool on)
+void Win32Window::apply(const Reply& reply)
 {
-    on ? SetTimer(hwnd_, TimerId, 1000, nullptr) : KillTimer(hwnd_, TimerId);
+    for (const Paint& paint : reply.paint) {
+        HWND control = square(paint.square);
+        InvalidateRect(control, nullptr, FALSE);
+        // Screen readers ask again for the description when told it changed.
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    }
+    if (reply.time) {
+        SetWindowTextW(time_, w(*reply.time).c_str());
+        // Long counts shrink rather than being cut off.
+        fitLabels({time_}, timeFont_, control("lblTime").points);
+        // The label has no background, so the window wipes the old digits first.
+        RECT area;
+        GetWindowRect(time_, &area);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&area), 2);
+        RedrawWindow(hwnd_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, time_, OBJID_CLIENT, CHILDID_SELF);
+    }
+    if (reply.clock)
+        *reply.clock ? SetTimer(hwnd_, TimerId, 1000, nullptr) : KillTimer(hwnd_, TimerId);
+    if (reply.focus)
+        focus(reply.focus->on == Focus::On::Square ? square(reply.focus->square) : sink_);
+    if (reply.box) {
+        openBox(*reply.box);
+        apply(session_.boxClosed());
+    }
+    // Exit is the window's end, and the message loop's with it.
+    if (reply.exit && hwnd_)
+        DestroyWindow(hwnd_);
 }
 
-void frmZarquel::setTimeText(const std::string& text)
+void Win32Window::openBox(const Box& box)
 {
-    SetWindowTextW(lblTime, w(text).c_str());
-    // Long counts shrink rather than being cut off.
-    fitLabels({lblTime}, timeFont_, layout::TimePoints);
-    // The label has no background, so the window wipes the old digits first.
-    RECT area;
-    GetWindowRect(lblTime, &area);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&area), 2);
-    RedrawWindow(hwnd_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void frmZarquel::focusSink()
-{
-    keyboardSquare_ = nullptr;
-    SetFocus(cmdTakeFocus);
-}
-
-void frmZarquel::openBox(const std::string& text, const std::string& title)
-{
-    RECT first, last, time;
-    GetWindowRect(square(1), &first);
-    GetWindowRect(square(SquareCount), &last);
-    GetWindowRect(lblTime, &time);
-    opening = {{first.left, first.top, last.right - first.left, last.bottom - first.top}, time.bottom, nullptr,
-               nullptr, nullptr, PressGuard()};
-    opening.hook = SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId());
-    MessageBoxW(hwnd_, w(text).c_str(), w(title).c_str(), MB_OK);
+    opening = {this, SetWindowsHookExW(WH_CBT, watchForBox, nullptr, GetCurrentThreadId()), nullptr, nullptr};
+    MessageBoxW(hwnd_, w(box.text).c_str(), w(box.title).c_str(), MB_OK);
     if (opening.hook)
         UnhookWindowsHookEx(opening.hook);
     opening = {};
