@@ -15,7 +15,7 @@ namespace {
 constexpr int Margin = 4;
 
 // At start, the first reply; after that every reply is a function's return value.
-EM_JS(void, jsStart, (const char* reply), { Module.page.start(UTF8ToString(reply)); });
+EM_JS(void, jsStart, (const char* reply), { Module.page.start(reply); });
 // Whether label `which` (0 the two small ones, 1 the time) fits at this size and spacing, and the one chosen.
 EM_JS(int, jsLabelFits, (int which, double points, double spacing), { return Module.page.fits(which, points, spacing); });
 
