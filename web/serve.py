@@ -36,14 +36,20 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = TYPES
     policy = ""
     origin = ""  # the Host a request must name: the address served on
+    # A connection idle, or a request half sent, this many seconds is closed: none can hold a thread for long.
+    timeout = 5
 
     def send_head(self):
         # Another name for this machine is how a rebinding page on the web would reach it.
         if self.headers.get("Host") != self.origin:
             self.send_error(421, "Misdirected request")
             return None
-        # Only the site's own regular files: no dotfile, nothing a link leads to outside it.
+        # A path no file can have (a NUL, say) is the request's fault, not the server's.
         path = self.translate_path(self.path)
+        if "\0" in path:
+            self.send_error(400, "Bad request")
+            return None
+        # Only the site's own regular files: no dotfile, nothing a link leads to outside it.
         path = os.path.join(path, "index.html") if os.path.isdir(path) else path
         inside = os.path.relpath(os.path.realpath(path), os.path.realpath(self.directory))
         if inside.startswith(os.pardir) or any(part.startswith(".") for part in inside.split(os.sep)) \
@@ -54,6 +60,12 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         # every answer is the file itself, never "not modified".
         del self.headers["If-Modified-Since"]
         return super().send_head()
+
+    def send_response(self, code, message=None):
+        # As the standard one, but naming no server: its software and version are nobody's business.
+        self.log_request(code)
+        self.send_response_only(code, message)
+        self.send_header("Date", self.date_time_string())
 
     def end_headers(self):
         # A meta tag cannot forbid framing; the header can.
@@ -66,9 +78,16 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
     def log_request(self, code="-", size="-"):
         pass  # quiet: the one line on stdout is the address; errors still go to stderr
 
+    def log_error(self, format, *args):
+        # A connection closed for idling is the server doing its job, not an error.
+        if not format.startswith("Request timed out"):
+            super().log_error(format, *args)
+
 
 class SiteServer(http.server.ThreadingHTTPServer):
     daemon_threads = True  # an open keep-alive connection must not hold up the stop
+    # A page load and a few players at once, without a connection waiting to be retried.
+    request_queue_size = 256
 
     def handle_error(self, request, client_address):
         # A browser that stops a download it no longer needs is no error.

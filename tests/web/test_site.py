@@ -2,10 +2,12 @@
 # sub-path, an offline cache that holds every file and is renamed whenever any of them changes, and
 # the local server's bounds.
 # Usage: test_site.py SITE_DIR
+import concurrent.futures
 import json
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -102,6 +104,30 @@ class LocalServer(unittest.TestCase):
                     self.assertEqual(self.status(server.url + name)[0], 404, name)
             finally:
                 server.stop()
+
+    def test_bad_requests_get_a_status_and_held_connections_are_closed(self):
+        server = Server(SERVE, SITE)
+        try:
+            # A path no file can have is answered, not dropped with a traceback; the server goes on.
+            for name in ("index.html%00.png", "%00", "a%00/b"):
+                self.assertEqual(self.status(server.url + name)[0], 400, name)
+            with urllib.request.urlopen(server.url) as answer:
+                self.assertEqual(answer.status, 200)
+                # No software or version named.
+                self.assertIsNone(answer.headers["Server"])
+                self.assertNotIn("Python", str(answer.headers))
+            # A connection that sends half a request, or nothing, is closed by the server.
+            host, port = server.url.split("/")[2].split(":")
+            for half in (b"GET / HTTP/1.1\r\nHost: " + host.encode(), b""):
+                with socket.create_connection((host, int(port))) as held:
+                    held.settimeout(60)
+                    held.sendall(half)
+                    self.assertEqual(held.recv(100), b"", half)
+            # Many at once are all answered.
+            with concurrent.futures.ThreadPoolExecutor(200) as pool:
+                self.assertEqual(set(pool.map(lambda _: self.status(server.url + "zarquel.css")[0], range(200))), {200})
+        finally:
+            server.stop()
 
 
 if __name__ == "__main__":
