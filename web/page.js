@@ -117,7 +117,13 @@ function createPage() {
     swallow = outsideMenu || (box.open && box.contains(e.target) && !Module._zq_box_takes_press(stamp(e)));
     byPointer = true;
     pressedAt = stamp(e);
-    if (outsideMenu) closeMenus(false);
+    // Before the press moves the focus to the bar: where the keyboard goes back to.
+    if (menubar.contains(e.target)) rememberFocus();
+    // The bar goes back to rest, and the keyboard to where it was before the menu opened.
+    if (outsideMenu) {
+      closeMenus(true);
+      setTabStop(tops[0]);
+    }
     if (swallow) e.preventDefault();
   }, true);
   document.addEventListener('click', function (e) {
@@ -213,9 +219,15 @@ function createPage() {
     }
   }
   box.addEventListener('keydown', function (e) {
+    // A key shows where the focus is, whatever opened the box.
+    box.removeAttribute('data-pointer');
     if ((e.key === 'Enter' || e.key === ' ') && e.target !== okButton) {
       e.preventDefault();
       dismiss();
+    } else if (e.keyCode === 9) { // Tab; some engines name Shift+Tab otherwise
+      // Modal: the focus stays on the box's one button until it closes.
+      e.preventDefault();
+      okButton.focus();
     }
   });
   box.addEventListener('cancel', function (e) {
@@ -229,12 +241,19 @@ function createPage() {
 
   // Where it goes is the game's to say (jsMoveBox), from the rectangles measured here.
   // The screen is the visual viewport, so a box stays whole through a pinch zoom too.
+  // The box is drawn at the game's scale, but never larger than the visual viewport, so at any pinch
+  // zoom it stays whole and OK in reach (a long text scrolls); on a touch screen OK is a fair tap.
   function placeBox() {
     var game = $('frmZarquel').getBoundingClientRect();
     var view = window.visualViewport || { offsetLeft: 0, offsetTop: 0, width: innerWidth, height: innerHeight };
-    var at = JSON.parse(UTF8ToString(Module._zq_place_box(box.offsetWidth, box.offsetHeight, Math.round(game.left),
-      Math.round(game.top), scale, Math.round(view.offsetLeft), Math.round(view.offsetTop), Math.floor(view.width),
-      Math.floor(view.height))));
+    box.style.transform = box.style.maxHeight = '';
+    var s = Math.min(scale, (view.width - 8) / box.offsetWidth);
+    box.style.maxHeight = (view.height - 8) / s + 'px';
+    okButton.style.minHeight = touch.matches ? 44 / s + 'px' : '';
+    box.style.transform = s === 1 ? '' : 'scale(' + s + ')';
+    var at = JSON.parse(UTF8ToString(Module._zq_place_box(Math.ceil(box.offsetWidth * s), Math.ceil(box.offsetHeight * s),
+      Math.round(game.left), Math.round(game.top), scale, Math.round(view.offsetLeft), Math.round(view.offsetTop),
+      Math.floor(view.width), Math.floor(view.height))));
     box.style.left = at[0] + 'px';
     box.style.top = at[1] + 'px';
   }
@@ -250,6 +269,8 @@ function createPage() {
       scale = Math.floor(scale * dpr * pitch) / (dpr * pitch);
     }
     whole.style.transform = scale === 1 ? '' : 'scale(' + scale + ')';
+    // Fitted to the screen, the page has nothing to scroll to: no swipe pushes the menu bar away.
+    document.documentElement.classList.toggle('fitted', touch.matches && !mouse.matches);
     banner.srcset = scale > 1 ? densities.split(',').pop().trim().split(' ')[0] : densities;
     placeOpenBox();
   }

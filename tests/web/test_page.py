@@ -209,9 +209,17 @@ def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
             box, (width, height) = page.rect("msgBox"), page.js("return [innerWidth, innerHeight]")
             page.browser.viewport(800, 800)
             assert box[0] >= 0 and box[1] >= 0 and box[2] <= width and box[3] <= height, (box, width, height)
+        ring = lambda: page.js("return getComputedStyle(document.getElementById('msgOK')).outlineStyle")
         if opener is None:  # opened with the mouse: no focus ring on OK, whatever the engine's habit
-            assert page.js("return getComputedStyle(document.getElementById('msgOK')).outlineStyle") == "none"
+            assert ring() == "none"
             page.axe("a box open")
+        else:  # opened by a key, a Ctrl chord too: a ring in every engine
+            assert ring() != "none", "no focus ring on OK of a box opened by Ctrl+" + opener
+        # Modal: Tab and Shift+Tab keep the focus on OK, which then shows it, and the keys still close the box.
+        page.keys(Keys.TAB)
+        page.keys(Keys.TAB, hold=Keys.SHIFT)
+        assert page.state()["focus"] == "msgOK" and page.state()["box"], "Tab left the open %s box" % name
+        assert ring() != "none", "no focus ring on OK after Tab"
         # The very next key reaches the game again: Tab from the sink to the square played last.
         page.keys(closer, Keys.TAB)
         state = page.state()
@@ -300,7 +308,8 @@ def test_keyboard_plays_in_two_dimensions(page, texts):
 
 def test_a_click_while_a_menu_is_open_only_closes_it(page, texts):
     page.keys(Keys.F2)
-    for menu in ("mnuFile", "mnuHelp"):
+    for menu, focus in (("mnuFile", "cmdTakeFocus"), ("mnuHelp", "cmdSquare7")):
+        page.js("document.getElementById(arguments[0]).focus()", focus)
         page.click(menu)
         if menu == "mnuHelp":
             page.axe("a menu open")
@@ -309,6 +318,10 @@ def test_a_click_while_a_menu_is_open_only_closes_it(page, texts):
         state = page.state()
         assert page.js("return document.getElementById(arguments[0] + 'Menu').hidden", menu), menu + " stayed open"
         assert state["colors"] == before["colors"] and not state["running"], "a click that closed %s played" % menu
+        # The bar at rest and the keyboard back where it was: Space opens nothing, a key plays the board.
+        assert state["focus"] == focus, "%s kept the focus: %s" % (menu, state["focus"])
+        page.keys(Keys.SPACE)
+        assert page.js("return document.getElementById(arguments[0] + 'Menu').hidden", menu), "Space opened " + menu
 
 
 @chromium_only
@@ -365,6 +378,28 @@ def test_touch_viewport_taps_at_once_and_never_scrolls_sideways(page, texts):
             for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
                 page.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=points)
             page.wait(lambda: not page.state()["box"], "OK did not take a tap at %d x %d" % (width, height))
+        # Nothing scrolls on a phone or a tablet, either way round; a box is drawn at the game's scale
+        # with OK a fair tap, and stays whole in the visual viewport at any pinch zoom.
+        for width, height, zoom in ((844, 390, 1), (390, 844, 1), (768, 1024, 1), (1024, 768, 1), (320, 568, 1.4),
+                                    (390, 844, 2.5)):
+            page.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=2, mobile=True)
+            page.frames()
+            tall, wide = page.js("return [document.documentElement.scrollHeight, document.documentElement.scrollWidth]")
+            assert tall <= height and wide <= width, "%d x %d scrolls: %d x %d" % (width, height, wide, tall)
+            page.keys("i", hold=CTRL)
+            page.cdp("Emulation.setPageScaleFactor", pageScaleFactor=zoom)
+            page.frames()
+            view = page.js("const v = visualViewport; return [v.offsetLeft, v.offsetTop, v.offsetLeft + v.width, "
+                           "v.offsetTop + v.height, getComputedStyle(document.getElementById('page')).transform]")
+            box, ok, square = page.rect("msgBox"), page.rect("msgOK"), page.rect("cmdSquare1")
+            for what, r in (("box", box), ("OK", ok)):
+                assert view[0] - 0.5 <= r[0] and view[1] - 0.5 <= r[1] and r[2] <= view[2] + 0.5 and r[3] <= view[3] + 0.5, \
+                    "%s out of view at %d x %d zoomed %g: %s in %s" % (what, width, height, zoom, r, view)
+            assert (ok[3] - ok[1]) * zoom >= 43.5, "OK %g px tall at %d x %d zoomed %g" % (ok[3] - ok[1], width, height, zoom)
+            if zoom == 1:  # at the game's scale: as wide beside a square as on the desktop
+                assert abs((box[2] - box[0]) / (square[2] - square[0]) - 244 / 41) < 0.1, (width, height, box, square)
+            page.keys(Keys.ESCAPE)
+            page.cdp("Emulation.setPageScaleFactor", pageScaleFactor=1)
     finally:
         page.cdp("Emulation.clearDeviceMetricsOverride")
         page.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
