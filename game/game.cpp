@@ -2,10 +2,27 @@
 #include "game.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 namespace zarquel {
+
+namespace {
+
+// A float exactly, NaN and infinities too, without the weight of printf's float formatting.
+std::string bitsOf(float value)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::string hex = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        hex += "0123456789abcdef"[(bits >> shift) & 0xF];
+    return hex;
+}
+
+} // namespace
 
 Game::Game(BoardView& view, RandomSource& random, const TimeOfDay& timeOfDay)
     : view_(view), random_(random), timeOfDay_(timeOfDay)
@@ -26,7 +43,7 @@ void Game::Deal()
     for (int pass = 0; pass < SquareCount; ++pass) {
         const float r = random_.next();
         if (!(r >= 0.0f && r < 1.0f))
-            throw std::logic_error("random value outside [0, 1): " + std::to_string(r));
+            throw std::logic_error("random value outside [0, 1), float bits " + bitsOf(r));
         const float pick = std::floor(r * 2.0f) + 1.0f;
         ++cursor;
         const auto square = static_cast<SquareIndex>(cursor);

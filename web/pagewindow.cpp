@@ -120,7 +120,7 @@ EMSCRIPTEN_KEEPALIVE const char* zq_place_box(int width, int height, int left, i
 // Label `which` (0 the two small ones, 1 the time) fitted by the window's rule; page.fits keeps the last size asked.
 EMSCRIPTEN_KEEPALIVE void zq_fit_label(int which)
 {
-    const double designed = which ? control("lblTime").points : layout::LabelPoints;
+    const double designed = which ? layout::TimePoints : layout::LabelPoints;
     const Fit fit = fitLabel(designed, -0.3, [which](const Fit& at) { return jsLabelFits(which, at.points, at.spacing) != 0; });
     jsLabelFits(which, fit.points, fit.spacing);
 }

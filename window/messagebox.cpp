@@ -1,4 +1,4 @@
-// Placing the message box over the board, clear of the labels and whole on the screen; fitting a label's text.
+// Placing the message box over the board, clear of the labels and whole on the screen.
 #include "messagebox.h"
 
 #include <algorithm>
@@ -54,16 +54,6 @@ Rect placeBox(int width, int height, int left, int top, double dpi, std::span<co
         }
     }
     return placeMessageBox(width, height, board, labelsBottom, room);
-}
-
-Fit fitLabel(double designedPoints, double tightest, const std::function<bool(const Fit&)>& fits)
-{
-    Fit fit {designedPoints, 0};
-    for (; fit.points > 4; fit.points -= 0.5)
-        for (fit.spacing = 0; fit.spacing >= tightest - 1e-9; fit.spacing -= 0.05)
-            if (fits(fit))
-                return fit;
-    return {4, tightest};
 }
 
 } // namespace zarquel::window

@@ -3,7 +3,6 @@
 
 #include "layout.h"
 
-#include <functional>
 #include <span>
 
 namespace zarquel::window {
@@ -31,7 +30,16 @@ struct Fit {
 
 // One rule for every label: the designed size if the text fits it, its letters drawn a shade closer
 // (down to `tightest` pixels apart) where whole-pixel rounding makes it a pixel or two too wide, and
-// only then half a point smaller at a time, down to 4 points. `fits` is the toolkit's measure.
-Fit fitLabel(double designedPoints, double tightest, const std::function<bool(const Fit&)>& fits);
+// only then half a point smaller at a time, down to 4 points. `fits(const Fit&)` is the toolkit's measure.
+template <typename Measure>
+Fit fitLabel(double designedPoints, double tightest, Measure fits)
+{
+    Fit fit {designedPoints, 0};
+    for (; fit.points > 4; fit.points -= 0.5)
+        for (fit.spacing = 0; fit.spacing >= tightest - 1e-9; fit.spacing -= 0.05)
+            if (fits(static_cast<const Fit&>(fit)))
+                return fit;
+    return {4, tightest};
+}
 
 } // namespace zarquel::window
