@@ -61,6 +61,7 @@ private slots:
     void escapeAndCtrlPPauseTheClock();
     void ctrlNDealsAndShowsZero();
     void instructionsLeaveTheClockRunning();
+    void keysPlayTheSquarePlayedLast();
     void doubleClickThatWinsLeavesTheCongratulationOpen();
     void ctrlXEndsTheProgramCleanly();
 
@@ -112,6 +113,9 @@ void TestEndToEnd::initTestCase()
     // No window manager here: give the window the keyboard ourselves.
     xdotool({"windowfocus", "--sync", window});
     QTest::qWait(500); // let the first paint land
+    // The client area sits under the menu bar and fills the rest of the window; a fresh deal shows 0.
+    clientTop = grab().height() - 394 * scale;
+    zero = timeText();
 }
 
 void TestEndToEnd::cleanupTestCase()
@@ -144,7 +148,6 @@ void TestEndToEnd::windowShowsExactBoardAndClickSwitchesNeighbourhood()
     // The client area sits under the menu bar and fills the rest of the window.
     QCOMPARE(before.width(), 264 * scale);
     QVERIFY(before.height() > 394 * scale);
-    clientTop = before.height() - 394 * scale;
     QCOMPARE(before.pixelColor(1, clientTop + 1), QColor(Qt::black));
     QVERIFY(before.pixelColor(1, clientTop - 2) != QColor(Qt::black)); // the menu bar
 
@@ -153,7 +156,6 @@ void TestEndToEnd::windowShowsExactBoardAndClickSwitchesNeighbourhood()
         QVERIFY2(color == QColor(255, 0, 0) || color == QColor(0, 255, 0),
                  qPrintable(QString("square %1 shows %2").arg(k).arg(color.name())));
     }
-    zero = timeText();
     if (const QString shot = qEnvironmentVariable("ZARQUEL_SCREENSHOT"); !shot.isEmpty())
         QVERIFY(before.save(shot));
 
@@ -228,6 +230,29 @@ void TestEndToEnd::ctrlNDealsAndShowsZero()
     key(QStringLiteral("ctrl+n"));
     QTRY_VERIFY_WITH_TIMEOUT(timeText() == zero, 4000);
     QVERIFY2(clockStands(), "the clock runs after a new deal");
+}
+
+void TestEndToEnd::keysPlayTheSquarePlayedLast()
+{
+    // A fresh deal: Tab brings the focus to the first square, Space clicks it once, through the
+    // real program's own handling of keys (a key the game used reaches no control as well).
+    key(QStringLiteral("ctrl+n"));
+    QTRY_VERIFY_WITH_TIMEOUT(timeText() == zero, 4000);
+    const QImage before = grab();
+    key(QStringLiteral("Tab"));
+    key(QStringLiteral("space"));
+    const auto switched = [&] {
+        const QImage after = grab();
+        std::set<int> changed;
+        for (int k = 1; k <= 25; ++k)
+            if (isRed(before, k) != isRed(after, k))
+                changed.insert(k);
+        return changed;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(switched() == neighbourhood(1), 5000);
+    QTest::qWait(500); // a second click, the key's release handled as the control's own, would undo it
+    QCOMPARE(switched(), neighbourhood(1));
+    key(QStringLiteral("ctrl+n"));
 }
 
 void TestEndToEnd::instructionsLeaveTheClockRunning()

@@ -308,6 +308,8 @@ TEST_CASE("a box goes over the board below the labels, whole in the work area of
         // The board's centre decides the screen; off every screen, the nearest one.
         {"board on the second screen", 200, 100, 1300, 100, 96, {screen, {1280, 0, 1024, 768}}, {1332, 319, 200, 100}},
         {"board below every screen", 200, 100, 300, 548, 96, {{0, 0, 1024, 768}}, {332, 668, 200, 100}},
+        {"board across two stacked screens, its centre on the lower", 200, 100, 100, 798, 96,
+         {{0, 0, 1280, 1000}, {0, 1000, 1280, 1000}}, {132, 1017, 200, 100}},
         {"board between two screens, nearer the right", 200, 100, 1100, 900, 96,
          {{0, 0, 1024, 768}, {1300, 700, 1024, 768}}, {1300, 1119, 200, 100}},
         {"no screen at all", 200, 100, 300, 5000, 96, {}, {332, 5219, 200, 100}},
