@@ -24,8 +24,12 @@ using namespace zarquel::window;
 namespace zarquel::window {
 doctest::String toString(const Rect& r)
 {
-    return ("{" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.width) + ", " +
-            std::to_string(r.height) + "}").c_str();
+    std::string text = "{";
+    for (const int value : {r.left, r.top, r.width, r.height})
+        text += std::to_string(value) + ", ";
+    text.resize(text.size() - 2);
+    text += "}";
+    return text.c_str();
 }
 } // namespace zarquel::window
 
