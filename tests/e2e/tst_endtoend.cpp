@@ -80,6 +80,10 @@ private:
     bool clockStands() const;
     // Deals until `square` (any, for 0) is one of the fewest clicks that solve the board, and plays the others.
     void playAllButTheWinningClick(int square);
+    // Ctrl+N, then the new board once it is painted whole: every square pure red or green, two
+    // grabs alike, unlike the board before (or the same after ten seconds, as long as a loaded
+    // machine may take; a new board ends the wait at once).
+    std::array<bool, 25> dealAfresh();
     // The congratulation over the window (the one box titled as the window is), if one is open.
     QString openBox() const;
     // Where a window is on the screen.
@@ -236,8 +240,7 @@ void TestEndToEnd::keysPlayTheSquarePlayedLast()
 {
     // A fresh deal: Tab brings the focus to the first square, Space clicks it once, through the
     // real program's own handling of keys (a key the game used reaches no control as well).
-    key(QStringLiteral("ctrl+n"));
-    QTRY_VERIFY_WITH_TIMEOUT(timeText() == zero, 4000);
+    dealAfresh();
     const QImage before = grab();
     key(QStringLiteral("Tab"));
     key(QStringLiteral("space"));
@@ -271,27 +274,44 @@ void TestEndToEnd::instructionsLeaveTheClockRunning()
     QVERIFY2(clockRuns(), "the clock stopped after Instructions");
 }
 
-void TestEndToEnd::playAllButTheWinningClick(int square)
+std::array<bool, 25> TestEndToEnd::dealAfresh()
 {
-    const auto board = [this] {
+    // Red or not per square; none while any square shows something else (a box not yet painted over).
+    const auto board = [this]() -> std::optional<Board> {
         const QImage shot = grab();
         Board red {};
-        for (int k = 1; k <= 25; ++k)
-            red[std::size_t(k - 1)] = isRed(shot, k);
+        for (int k = 1; k <= 25; ++k) {
+            const QColor color = shot.pixelColor(centre(k));
+            if (color != QColor(255, 0, 0) && color != QColor(0, 255, 0))
+                return std::nullopt;
+            red[std::size_t(k - 1)] = color == QColor(255, 0, 0);
+        }
         return red;
     };
-    std::optional<std::set<int>> clicks;
-    for (int deal = 0; deal < 100 && !(clicks && (!square || clicks->count(square))); ++deal) {
-        const Board before = board();
-        key(QStringLiteral("ctrl+n"));
-        // The new board once painted: two grabs alike, unlike the old one (or the same after ten
-        // seconds, as long as a loaded machine may take to paint it; a new board ends the wait at once).
-        QDeadlineTimer painted(10000);
-        Board now = board();
-        for (Board again {}; (now == before || now != (again = board())) && !painted.hasExpired(); now = again)
-            QTest::qWait(50);
-        clicks = solve(now);
+    std::optional<Board> before = board();
+    QDeadlineTimer painted(10000);
+    while (!before && !painted.hasExpired()) {
+        QTest::qWait(50);
+        before = board();
     }
+    key(QStringLiteral("ctrl+n"));
+    painted.setRemainingTime(10000);
+    std::optional<Board> now = board();
+    while (!painted.hasExpired()) {
+        QTest::qWait(50);
+        const std::optional<Board> again = board();
+        if (now && again == now && now != before)
+            break;
+        now = again;
+    }
+    return now.value_or(Board {});
+}
+
+void TestEndToEnd::playAllButTheWinningClick(int square)
+{
+    std::optional<std::set<int>> clicks;
+    for (int deal = 0; deal < 100 && !(clicks && (!square || clicks->count(square))); ++deal)
+        clicks = solve(dealAfresh());
     QVERIFY2(clicks && (!square || clicks->count(square)), "no deal in 100 is solved through the square");
     for (const int k : *clicks)
         if (k != square)
