@@ -70,6 +70,8 @@ public:
 
     // Whether a pointer press on the open box counts: not the rest of the double click that opened it.
     bool boxTakesPress(PressTime press) const;
+    // The system's double-click time the guard counts, as the front end read it.
+    int doubleClickMs() const { return doubleClickMs_; }
 
     bool clockRunning() const { return running_; }
     bool boxOpen() const { return boxOpen_; }

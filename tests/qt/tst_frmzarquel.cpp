@@ -199,6 +199,8 @@ void TestFrmZarquel::opensWithFreshBoardStoppedClockAndHiddenFocus()
     QCOMPARE(label("lblTime")->text(), "0");
     QVERIFY(!clock()->isActive());
     QCOMPARE(clock()->interval(), 1000);
+    // The box's guard counts the system's own double-click time.
+    QCOMPARE(window->session().doubleClickMs(), QApplication::doubleClickInterval());
     for (SquareColor color : board())
         QVERIFY(color == Red || color == Green);
     QCOMPARE(QApplication::focusWidget(), takeFocus());

@@ -300,6 +300,8 @@ TEST_CASE("the window is dealt before it is shown, its squares named")
     Win32Window window(GetModuleHandleW(nullptr));
     CHECK(textOf(window.timeLabel()) == L"0");
     CHECK(!window.clockRunning());
+    // The box's guard counts the system's own double-click time.
+    CHECK(window.session().doubleClickMs() == static_cast<int>(GetDoubleClickTime()));
     int red = 0;
     for (int k = 1; k <= SquareCount; ++k) {
         const SquareColor color = window.squareColor(static_cast<SquareIndex>(k));

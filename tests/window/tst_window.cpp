@@ -170,7 +170,8 @@ TEST_CASE("the layout is the design in pixels at any density, and every control 
         CHECK_MESSAGE(!c.accessibleName.empty(), c.name);
         CHECK((c.tabOrder != 0) == (c.kind == ControlKind::FocusButton || c.kind == ControlKind::Square));
     }
-    for (const auto& [color, name] : {std::pair {Red, "red"}, {Green, "green"}, {0x563412, "#123456"}, {0, "#000000"}})
+    for (const auto& [color, name] : {std::pair {Red, "red"}, {Green, "green"}, {0x563412, "#123456"}, {0, "#000000"},
+                                       {0xEFCDAB, "#abcdef"}})
         CHECK(colorName(color) == name);
 }
 
