@@ -14,7 +14,7 @@ import sys
 # The site's own files: whatever else is asked for is answered as bytes the browser will not run.
 TYPES = {
     ".webmanifest": "application/manifest+json",
-    ".js": "text/javascript",
+    ".js": "text/javascript; charset=utf-8",  # the module inside is a string of UTF-8 characters
     ".html": "text/html; charset=utf-8",
     ".css": "text/css",
     ".png": "image/png",
