@@ -121,12 +121,12 @@ def sizes(site):
     names = sorted(n for n in os.listdir(site) if n.endswith((".js", ".wasm")) and n != "sw.js")
     code = sum(gzipped(os.path.join(site, name)) for name in names)
     every = sum(gzipped(os.path.join(site, name)) for name in sorted(os.listdir(site)))
-    print("%s, gzip -9: %d bytes (%.1f KB); target <= 30 KB: %s"
-          % (" + ".join(names), code, code / 1000, verdict(code <= 30000)))
+    print("%s, gzip -9: %d bytes (%.1f KB); target <= 20 KB: %s"
+          % (" + ".join(names), code, code / 1000, verdict(code <= 20000)))
     # The service worker caches every file of the site on the first visit, so that visit loads them all.
     print("whole first visit (every file of the site, each gzip -9): %d bytes (%.1f KB); target <= 60 KB: %s"
           % (every, every / 1000, verdict(every <= 60000)))
-    return code <= 30000 and every <= 60000
+    return code <= 20000 and every <= 60000
 
 
 def start(engine, browser, url, runs):

@@ -40,11 +40,13 @@ function createPage() {
       if (ready) Module._zq_fit_label(1);
     }
     if (r.clock !== undefined) clock(r.clock);
-    if (r.focus !== undefined) (r.focus ? squares[r.focus - 1] : sink).focus({ preventScroll: true });
+    // The start's focus waits for the first frame: set before it, it forces a layout of its own (start).
+    if (r.focus !== undefined && ready) focusOn(r.focus);
     if (r.box) openBox(r.box[0], r.box[1]);
     if (r.exit) end();
     return r;
   }
+  function focusOn(at) { (at ? squares[at - 1] : sink).focus({ preventScroll: true }); }
   // A DOM event's time on the game's 32-bit event clock.
   function stamp(e) { return Math.round(e.timeStamp) >>> 0; }
 
@@ -339,7 +341,7 @@ function createPage() {
       });
     },
     start: function (reply) {
-      apply(reply);
+      var first = apply(reply);
       ready = true;
       fit();
       document.documentElement.dataset.ready = '1';
@@ -347,7 +349,7 @@ function createPage() {
       requestAnimationFrame(function () {
         requestAnimationFrame(function () {
           fitLabels();
-          if (document.activeElement === document.body) sink.focus({ preventScroll: true });
+          if (document.activeElement === document.body) focusOn(first.focus);
         });
       });
       // Only once the page has loaded: the worker's first visit fetches every file, which
