@@ -49,7 +49,9 @@ class Session:
 
     def load(self, reload=False, url=None):
         self.browser.reload() if reload else self.browser.get((url or self.url) + "?test")
-        self.wait(lambda: self.js("return document.documentElement.dataset.ready") == "1", "the page never got ready")
+        # Ready, and the start's focus placed (it follows the first frame).
+        self.wait(lambda: self.js("return document.documentElement.dataset.ready === '1' && "
+                                  "document.activeElement !== document.body"), "the page never got ready")
 
     def wait(self, condition, message, seconds=5.0):
         end = time.monotonic() + seconds
@@ -127,6 +129,8 @@ def test_server_sends_the_policy_and_types(page, texts):
             # The header adds what a meta tag cannot carry: no framing by another site.
             assert answer.headers["Content-Security-Policy"] == policy + "; frame-ancestors 'none'", name
             assert answer.headers.get_content_type() == kind, (name, answer.headers["Content-Type"])
+            # The module inside the script is a string of UTF-8 characters: read any other way, it breaks.
+            assert name.endswith("webmanifest") or answer.headers.get_content_charset() == "utf-8", name
 
 
 def test_board_is_exactly_red_and_green_and_a_click_switches_its_plus(page, texts):
