@@ -5,6 +5,7 @@
 import concurrent.futures
 import json
 import os
+import random
 import re
 import shutil
 import socket
@@ -21,6 +22,7 @@ from browsers import Server, rewrite_worker, worker
 SITE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 SERVE = os.path.join(SOURCE, "web", "serve.py")
+FILLPAGE = os.environ.get("ZARQUEL_FILLPAGE")
 
 
 def read(name, site=None):
@@ -64,6 +66,30 @@ class StaticSite(unittest.TestCase):
                 with open(os.path.join(copy, name), "ab") as f:
                     f.write(b"\0")
                 self.assertNotEqual(rewrite_worker(copy), before, name + " changed, the cache did not")
+
+
+class BuildAndMeasure(unittest.TestCase):
+    """The step that writes the site's files, and the benchmark's judgement of their size."""
+
+    @unittest.skipUnless(FILLPAGE, "ZARQUEL_FILLPAGE names the build step")
+    def test_a_missing_input_fails_the_build_step(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            missing, out = os.path.join(tmp, "missing"), os.path.join(tmp, "out")
+            for arguments in ([missing, out], ["--module", missing, FILLPAGE, out], ["--module", FILLPAGE, missing, out]):
+                run = subprocess.run(["node", FILLPAGE] + arguments, capture_output=True, text=True)
+                self.assertNotEqual(run.returncode, 0, arguments)
+                self.assertIn("cannot read", run.stderr, arguments)
+
+    def test_the_size_benchmark_misses_either_target(self):
+        sys.path.insert(0, os.path.join(SOURCE, "bench"))
+        import web  # noqa: E402  the benchmark itself
+        noise = random.Random(2026)
+        for code, other, met in ((19000, 1000, True), (21000, 1000, False), (19000, 45000, False)):
+            with tempfile.TemporaryDirectory() as tmp:
+                for name, size in (("zarquel.js", code), ("icon-512.png", other)):
+                    with open(os.path.join(tmp, name), "wb") as f:
+                        f.write(noise.randbytes(size))  # gzip cannot shrink it
+                self.assertEqual(web.sizes(tmp), met, (code, other))
 
 
 class LocalServer(unittest.TestCase):
