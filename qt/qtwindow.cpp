@@ -143,7 +143,6 @@ void QtWindow::buildControls(QWidget* client)
             widget = square;
         } else if (control.kind == ControlKind::FocusButton) {
             sink_ = new QPushButton(q(control.caption), client);
-            sink_->setAutoDefault(false);
             widget = sink_;
         } else {
             auto* label = new QLabel(q(control.caption), client);

@@ -250,7 +250,6 @@ void Win32Window::layout(UINT dpi, const RECT* suggested)
 
     fitLabels(labels_, smallFont_, layout::LabelPoints);
     fitLabels({time_}, timeFont_, control("lblTime").points);
-    SendMessageW(sink_, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_), FALSE);
 
     // The icon drawn for the size this screen shows, rather than 32 pixels blown up.
     for (auto [which, metric, icon] : {std::tuple(ICON_BIG, SM_CXICON, &bigIcon_),
