@@ -241,7 +241,7 @@ function createPage() {
   box.addEventListener('close', function () { if (!box.open) dismiss(); });
   okButton.addEventListener('click', dismiss);
 
-  // Where it goes is the game's to say (jsMoveBox), from the rectangles measured here.
+  // Where it goes is the game's to say (zq_place_box), from the rectangles measured here.
   // The screen is the visual viewport, so a box stays whole through a pinch zoom too.
   // The box is drawn at the game's scale, but never larger than the visual viewport, so at any pinch
   // zoom it stays whole and OK in reach (a long text scrolls); on a touch screen OK is a fair tap.
@@ -291,7 +291,7 @@ function createPage() {
   if (document.fonts) document.fonts.ready.then(fitLabels);
   addEventListener('load', fitLabels, { once: true });
 
-  // ---- what the game asks of the page (frmzarquel.cpp)
+  // ---- what the game's replies ask of the page
 
   // One tick per whole second since the start: a hidden tab's timer may fire late or
   // once a minute, and the count must still be the seconds that went by.

@@ -16,7 +16,7 @@
 
 using namespace zarquel;
 
-class TestFrmZarquel : public QObject {
+class TestQtWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -80,7 +80,7 @@ private:
     bool messageHandled = false;
 };
 
-SquareButton* TestFrmZarquel::square(int index) const
+SquareButton* TestQtWindow::square(int index) const
 {
     for (auto* button : window->findChildren<SquareButton*>(QStringLiteral("cmdSquare"))) {
         if (button->property("Index").toInt() == index)
@@ -89,20 +89,20 @@ SquareButton* TestFrmZarquel::square(int index) const
     return nullptr;
 }
 
-void TestFrmZarquel::fill(SquareColor color)
+void TestQtWindow::fill(SquareColor color)
 {
     for (SquareIndex k = 1; k <= SquareCount; ++k)
         paintSquare(*window, k, color);
 }
 
-void TestFrmZarquel::setUpNearWin()
+void TestQtWindow::setUpNearWin()
 {
     fill(Red);
     for (int k : {3, 7, 8, 9, 13})
         paintSquare(*window, SquareIndex(k), Green);
 }
 
-void TestFrmZarquel::openBox(const QString& which)
+void TestQtWindow::openBox(const QString& which)
 {
     if (which == "win") {
         setUpNearWin();
@@ -112,13 +112,13 @@ void TestFrmZarquel::openBox(const QString& which)
     }
 }
 
-void TestFrmZarquel::tick()
+void TestQtWindow::tick()
 {
     if (clock()->isActive())
         window->apply(window->session().tick());
 }
 
-std::array<SquareColor, SquareCount> TestFrmZarquel::board() const
+std::array<SquareColor, SquareCount> TestQtWindow::board() const
 {
     std::array<SquareColor, SquareCount> colors {};
     for (SquareIndex k = 1; k <= SquareCount; ++k)
@@ -126,7 +126,7 @@ std::array<SquareColor, SquareCount> TestFrmZarquel::board() const
     return colors;
 }
 
-void TestFrmZarquel::whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay)
+void TestQtWindow::whenMessageOpens(std::function<void(QMessageBox*)> inspect, int delay)
 {
     messageHandled = false;
     QTimer::singleShot(delay, this, [this, inspect] {
@@ -139,7 +139,7 @@ void TestFrmZarquel::whenMessageOpens(std::function<void(QMessageBox*)> inspect,
     });
 }
 
-void TestFrmZarquel::init()
+void TestQtWindow::init()
 {
     window = std::make_unique<QtWindow>();
     window->show();
@@ -147,12 +147,12 @@ void TestFrmZarquel::init()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void TestFrmZarquel::cleanup()
+void TestQtWindow::cleanup()
 {
     window.reset();
 }
 
-void TestFrmZarquel::windowHasDesignedClientAreaAndCannotBeResized()
+void TestQtWindow::windowHasDesignedClientAreaAndCannotBeResized()
 {
     QCOMPARE(window->windowTitle(), "Zarquel");
     QWidget* client = window->centralWidget();
@@ -166,7 +166,7 @@ void TestFrmZarquel::windowHasDesignedClientAreaAndCannotBeResized()
         QCOMPARE(shot.pixelColor(corner), QColor(Qt::black));
 }
 
-void TestFrmZarquel::controlsSitAtTheirDesignedPlaces_data()
+void TestQtWindow::controlsSitAtTheirDesignedPlaces_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("index");
@@ -183,7 +183,7 @@ void TestFrmZarquel::controlsSitAtTheirDesignedPlaces_data()
     QTest::newRow("bottom right square") << "cmdSquare" << 25 << QRect(208, 344, 41, 41);
 }
 
-void TestFrmZarquel::controlsSitAtTheirDesignedPlaces()
+void TestQtWindow::controlsSitAtTheirDesignedPlaces()
 {
     QFETCH(QString, name);
     QFETCH(int, index);
@@ -194,7 +194,7 @@ void TestFrmZarquel::controlsSitAtTheirDesignedPlaces()
     QCOMPARE(widget->geometry(), geometry);
 }
 
-void TestFrmZarquel::opensWithFreshBoardStoppedClockAndHiddenFocus()
+void TestQtWindow::opensWithFreshBoardStoppedClockAndHiddenFocus()
 {
     QCOMPARE(label("lblTime")->text(), "0");
     QVERIFY(!clock()->isActive());
@@ -209,7 +209,7 @@ void TestFrmZarquel::opensWithFreshBoardStoppedClockAndHiddenFocus()
     QCOMPARE(window->findChild<QLabel*>("imgTitle")->pixmap().size(), QSize(162, 124));
 }
 
-void TestFrmZarquel::squaresShowExactlyTheirColour()
+void TestQtWindow::squaresShowExactlyTheirColour()
 {
     fill(Green);
     paintSquare(*window, 1, Red);
@@ -225,7 +225,7 @@ void TestFrmZarquel::squaresShowExactlyTheirColour()
     }
 }
 
-void TestFrmZarquel::labelsAreYellowAndReadInFull()
+void TestQtWindow::labelsAreYellowAndReadInFull()
 {
     const QImage shot = window->centralWidget()->grab().toImage();
     const int top = label("lblTime")->geometry().top();
@@ -248,14 +248,14 @@ void TestFrmZarquel::labelsAreYellowAndReadInFull()
     QVERIFY(QFontMetrics(label("lblTime")->font()).horizontalAdvance("2147483647") <= label("lblTime")->width());
 }
 
-void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp_data()
+void TestQtWindow::smallLabelsShareTheDesignedFaceAndAreCrisp_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("wasted") << "lblWasted";
     QTest::newRow("seconds") << "lblSeconds";
 }
 
-void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp()
+void TestQtWindow::smallLabelsShareTheDesignedFaceAndAreCrisp()
 {
     QFETCH(QString, name);
     QLabel* text = label(qPrintable(name));
@@ -274,7 +274,7 @@ void TestFrmZarquel::smallLabelsShareTheDesignedFaceAndAreCrisp()
     QVERIFY2(pure >= 3 * text->text().size(), qPrintable(QString::number(pure)));
 }
 
-void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits_data()
+void TestQtWindow::timeKeepsItsDesignedSizeUpToFourDigits_data()
 {
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("designedSize");
@@ -284,7 +284,7 @@ void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits_data()
     QTest::newRow("largest count") << "2147483647" << false;
 }
 
-void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits()
+void TestQtWindow::timeKeepsItsDesignedSizeUpToFourDigits()
 {
     QFETCH(QString, count);
     QFETCH(bool, designedSize);
@@ -296,7 +296,7 @@ void TestFrmZarquel::timeKeepsItsDesignedSizeUpToFourDigits()
     QVERIFY(QFontMetrics(time->font()).horizontalAdvance(count) <= time->width());
 }
 
-void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen_data()
+void TestQtWindow::clickSwitchesItsNeighbourhoodOnScreen_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QList<int>>("switched");
@@ -306,7 +306,7 @@ void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen_data()
     QTest::newRow("bottom corner") << 21 << QList<int> {16, 21, 22};
 }
 
-void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen()
+void TestQtWindow::clickSwitchesItsNeighbourhoodOnScreen()
 {
     QFETCH(int, index);
     QFETCH(QList<int>, switched);
@@ -321,7 +321,7 @@ void TestFrmZarquel::clickSwitchesItsNeighbourhoodOnScreen()
     QVERIFY(clock()->isActive());
 }
 
-void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
+void TestQtWindow::winningClickCongratulatesThenDealsAfresh()
 {
     fill(Red);
     for (int k : {1, 2, 6})
@@ -358,7 +358,7 @@ void TestFrmZarquel::winningClickCongratulatesThenDealsAfresh()
         QVERIFY(color == Red || color == Green);
 }
 
-void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView_data()
+void TestQtWindow::winBoxLeavesTitleAndFinalTimeInView_data()
 {
     QTest::addColumn<int>("points");
     QTest::addColumn<bool>("boardOffScreen");
@@ -369,7 +369,7 @@ void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView_data()
     QTest::newRow("the board hanging off the screen") << 0 << true;
 }
 
-void TestFrmZarquel::winBoxLeavesTitleAndFinalTimeInView()
+void TestQtWindow::winBoxLeavesTitleAndFinalTimeInView()
 {
     QFETCH(int, points);
     QFETCH(bool, boardOffScreen);
@@ -426,7 +426,7 @@ public:
     }
 };
 
-void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack_data()
+void TestQtWindow::everyMessageBoxIsBareAndHandsTheKeyboardBack_data()
 {
     QTest::addColumn<QString>("which");
     QTest::newRow("win") << "win";
@@ -434,7 +434,7 @@ void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack_data()
     QTest::newRow("About") << "About";
 }
 
-void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack()
+void TestQtWindow::everyMessageBoxIsBareAndHandsTheKeyboardBack()
 {
     QFETCH(QString, which);
     const QString usualStyle = QApplication::style()->name();
@@ -459,7 +459,7 @@ void TestFrmZarquel::everyMessageBoxIsBareAndHandsTheKeyboardBack()
     QVERIFY(window->session().color(1) != 0x123456);
 }
 
-void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
+void TestQtWindow::pauseStopsClockAndKeepsCount_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("Ctrl+P") << "ctrl+p";
@@ -469,7 +469,7 @@ void TestFrmZarquel::pauseStopsClockAndKeepsCount_data()
     QTest::newRow("Escape on a focused square") << "escape on square";
 }
 
-void TestFrmZarquel::pauseStopsClockAndKeepsCount()
+void TestQtWindow::pauseStopsClockAndKeepsCount()
 {
     QFETCH(QString, how);
     fill(Green);
@@ -501,7 +501,7 @@ void TestFrmZarquel::pauseStopsClockAndKeepsCount()
     QCOMPARE(label("lblTime")->text(), "2");
 }
 
-void TestFrmZarquel::newGameMidGameDealsAndStopsClock()
+void TestQtWindow::newGameMidGameDealsAndStopsClock()
 {
     fill(Green);
     QTest::mouseClick(square(7), Qt::LeftButton);
@@ -517,7 +517,7 @@ void TestFrmZarquel::newGameMidGameDealsAndStopsClock()
     QCOMPARE(label("lblTime")->text(), "0");
 }
 
-void TestFrmZarquel::helpBoxesLeaveRunningClockAlone_data()
+void TestQtWindow::helpBoxesLeaveRunningClockAlone_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("title");
@@ -531,7 +531,7 @@ void TestFrmZarquel::helpBoxesLeaveRunningClockAlone_data()
         << "Zarquel version 1.00\nWritten by the Zarquel developers\nCopyright 2026";
 }
 
-void TestFrmZarquel::helpBoxesLeaveRunningClockAlone()
+void TestQtWindow::helpBoxesLeaveRunningClockAlone()
 {
     QFETCH(int, key);
     QFETCH(QString, title);
@@ -555,7 +555,7 @@ void TestFrmZarquel::helpBoxesLeaveRunningClockAlone()
     QVERIFY(clock()->isActive());
 }
 
-void TestFrmZarquel::otherKeysDoNothing_data()
+void TestQtWindow::otherKeysDoNothing_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -570,7 +570,7 @@ void TestFrmZarquel::otherKeysDoNothing_data()
     QTest::newRow("enter") << int(Qt::Key_Return) << 0;
 }
 
-void TestFrmZarquel::otherKeysDoNothing()
+void TestQtWindow::otherKeysDoNothing()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
@@ -584,7 +584,7 @@ void TestFrmZarquel::otherKeysDoNothing()
     QCOMPARE(QApplication::focusWidget(), takeFocus());
 }
 
-void TestFrmZarquel::clicksFasterThanASecondDoNotStallClock()
+void TestQtWindow::clicksFasterThanASecondDoNotStallClock()
 {
     fill(Green); // clicking one square back and forth can never win
     QElapsedTimer elapsed;
@@ -597,7 +597,7 @@ void TestFrmZarquel::clicksFasterThanASecondDoNotStallClock()
     QVERIFY2(label("lblTime")->text().toInt() >= 2, qPrintable(label("lblTime")->text()));
 }
 
-void TestFrmZarquel::menusCarryTheirCaptionsAndShortcuts()
+void TestQtWindow::menusCarryTheirCaptionsAndShortcuts()
 {
     struct Item {
         const char* name;
@@ -628,7 +628,7 @@ void TestFrmZarquel::menusCarryTheirCaptionsAndShortcuts()
     QCOMPARE(window->menuBar()->actions(), (QList<QAction*> {file->menuAction(), help->menuAction()}));
 }
 
-void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
+void TestQtWindow::tabReachesSquaresAndAKeyClickReturnsFocus()
 {
     fill(Green);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -642,7 +642,7 @@ void TestFrmZarquel::tabReachesSquaresAndAKeyClickReturnsFocus()
     QVERIFY(clock()->isActive());
 }
 
-void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
+void TestQtWindow::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
 {
     QTest::addColumn<QString>("played");  // "mouse 13", "keys 7" (Tab there, Space), "new 13" (then Ctrl+N) or nothing
     QTest::addColumn<int>("key");         // Tab, Backtab (Shift+Tab) or an arrow
@@ -662,7 +662,7 @@ void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast_data()
     QTest::newRow("after a mouse click, Up") << "mouse 3" << int(Qt::Key_Up) << 3 << 3;
 }
 
-void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
+void TestQtWindow::tabFromTheSinkReturnsToTheSquarePlayedLast()
 {
     QFETCH(QString, played);
     QFETCH(int, key);
@@ -692,7 +692,7 @@ void TestFrmZarquel::tabFromTheSinkReturnsToTheSquarePlayedLast()
     QCOMPARE(QApplication::focusWidget(), then ? square(then) : takeFocus());
 }
 
-void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges_data()
+void TestQtWindow::arrowsMoveAcrossTheBoardAndStopAtItsEdges_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("key");
@@ -708,7 +708,7 @@ void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges_data()
     QTest::newRow("corner") << 25 << int(Qt::Key_Right) << 25;
 }
 
-void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
+void TestQtWindow::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
 {
     QFETCH(int, from);
     QFETCH(int, key);
@@ -721,7 +721,7 @@ void TestFrmZarquel::arrowsMoveAcrossTheBoardAndStopAtItsEdges()
     QVERIFY(!clock()->isActive());
 }
 
-void TestFrmZarquel::escapeLeavesMenuBarKeyboardModeAndPauses()
+void TestQtWindow::escapeLeavesMenuBarKeyboardModeAndPauses()
 {
     fill(Green);
     QTest::mouseClick(square(13), Qt::LeftButton);
@@ -739,7 +739,7 @@ void TestFrmZarquel::escapeLeavesMenuBarKeyboardModeAndPauses()
     QVERIFY(clock()->isActive());
 }
 
-void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data()
+void TestQtWindow::escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data()
 {
     QTest::addColumn<QString>("which");
     QTest::newRow("Instructions box") << "Instructions";
@@ -749,7 +749,7 @@ void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing_data()
     QTest::newRow("Help menu") << "mnuHelp";
 }
 
-void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
+void TestQtWindow::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
 {
     QFETCH(QString, which);
     fill(Green);
@@ -780,7 +780,7 @@ void TestFrmZarquel::escapeInAnOpenBoxOrMenuClosesItWithoutPausing()
     QCOMPARE(clock()->isActive(), which != "win");
 }
 
-void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
+void TestQtWindow::controlsTellAssistiveTechnologyWhatTheyAre()
 {
     const auto text = [](QObject* object, QAccessible::Text kind) {
         return QAccessible::queryAccessibleInterface(object)->text(kind);
@@ -798,5 +798,5 @@ void TestFrmZarquel::controlsTellAssistiveTechnologyWhatTheyAre()
     QCOMPARE(text(label("lblTime"), QAccessible::Description), "1");
 }
 
-QTEST_MAIN(TestFrmZarquel)
-#include "tst_frmzarquel.moc"
+QTEST_MAIN(TestQtWindow)
+#include "tst_qtwindow.moc"
