@@ -41,4 +41,10 @@ float SystemTimeOfDay::secondsSinceMidnight() const
     return static_cast<float>(seconds);
 }
 
+const TimeOfDay& systemTimeOfDay()
+{
+    static const SystemTimeOfDay clock;
+    return clock;
+}
+
 } // namespace zarquel

@@ -35,4 +35,7 @@ public:
     float secondsSinceMidnight() const override;
 };
 
+// The one the program asks, where nothing else is given: only a program that names it links the C library's clock.
+const TimeOfDay& systemTimeOfDay();
+
 } // namespace zarquel

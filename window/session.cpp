@@ -8,9 +8,8 @@
 
 namespace zarquel::window {
 
-Session::Session(Host host, int doubleClickMs, RandomSource* random, const TimeOfDay* timeOfDay)
-    : host_(host), doubleClickMs_(doubleClickMs),
-      game_(*this, random ? *random : ownRandom_, timeOfDay ? *timeOfDay : ownTimeOfDay_)
+Session::Session(Host host, int doubleClickMs, RandomSource* random, const TimeOfDay& timeOfDay)
+    : host_(host), doubleClickMs_(doubleClickMs), game_(*this, random ? *random : ownRandom_, timeOfDay)
 {
     colors_.fill(Red);
 }

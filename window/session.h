@@ -49,7 +49,7 @@ class Session final : private BoardView {
 public:
     // `doubleClickMs` is the system's. Without sources given, the deal is seeded from the clock.
     explicit Session(Host host, int doubleClickMs = UsualDoubleClickMs, RandomSource* random = nullptr,
-                     const TimeOfDay* timeOfDay = nullptr);
+                     const TimeOfDay& timeOfDay = systemTimeOfDay());
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -98,7 +98,6 @@ private:
     Host host_;
     int doubleClickMs_;
     StandardRandomSource ownRandom_;
-    SystemTimeOfDay ownTimeOfDay_;
     Game game_;
     // The design-time board is all red; the first deal repaints every square.
     std::array<SquareColor, SquareCount> colors_ {};

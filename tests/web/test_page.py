@@ -10,6 +10,7 @@ from selenium.webdriver import Keys
 from browsers import ENGINES, HERE, Server, open_browser, read_texts, rewrite_worker
 
 CTRL, RED, PIXELS = Keys.CONTROL, ["red"] * 25, {(255, 0, 0): "red", (0, 255, 0): "green"}
+TRANSCRIPT = None  # the Linux rules' transcript program (main sets it)
 SOURCE = os.path.dirname(os.path.dirname(HERE))
 
 
@@ -187,6 +188,21 @@ def test_clock_starts_ticks_pauses_resumes_and_a_new_game_zeroes_it(page, texts)
         state = page.state()
         assert state["time"] == "0" and not state["running"]
         page.board()
+
+
+def test_a_deal_is_seeded_by_the_time_of_day_as_on_linux(page, texts):
+    # The page's clock held at 12:34:56.5: a new game deals what the Linux rules deal for that moment.
+    lines = subprocess.run([TRANSCRIPT], capture_output=True, text=True, check=True).stdout.splitlines()
+    deals = [[{"255": "red", "65280": "green"}[line.split()[2]] for line in lines[i:i + 25]]
+             for i in range(len(lines) - 24) if all(lines[i + k].startswith("write %d " % (k + 1)) for k in range(25))]
+    page.js("const Real = Date, at = new Real(2026, 11, 9, 12, 34, 56, 500).getTime();"
+            "window.Date = class extends Real { constructor(...a) { super(...(a.length ? a : [at])); } };"
+            "window.Date.real = Real;")
+    try:
+        page.keys(Keys.F2)
+        assert page.board() == deals[3], "not the deal for 12:34:56.5"
+    finally:
+        page.js("window.Date = window.Date.real;")
 
 
 def test_boxes_show_exact_texts_while_the_clock_runs(page, texts):
@@ -495,10 +511,13 @@ def test_random_play_keeps_a_consistent_board(page, texts):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    for name in ("site", "serve", "texts", "version", "only"):  # serve.py, texts.h; only: a pattern of test names to run
+    # serve.py, texts.h, the Linux build's core_transcript; only: a pattern of test names to run
+    for name in ("site", "serve", "texts", "version", "transcript", "only"):
         parser.add_argument("--" + name, required=name != "only", default="")
     parser.add_argument("--engine", choices=ENGINES, default="chromium")
     arguments = parser.parse_args()
+    global TRANSCRIPT
+    TRANSCRIPT = arguments.transcript
     texts, ran, failed = read_texts(arguments.texts, arguments.version), 0, 0
     server = Server(arguments.serve, arguments.site)
     profile, page = tempfile.mkdtemp(prefix="zarquel-%s-" % arguments.engine), None

@@ -366,7 +366,7 @@ TEST_CASE("a session deals first, plays clicks, keys and menus, and remembers th
 {
     ScriptedRandom random({0.1f, 0.9f});
     FixedTimeOfDay timeOfDay;
-    Session session(Host::Desktop, 500, &random, &timeOfDay);
+    Session session(Host::Desktop, 500, &random, timeOfDay);
     // Dealt before the window shows: every square painted, the clock stopped at 0, the focus on the sink.
     Reply reply = session.start();
     CHECK(describe(reply) == "paint 25; time 0; clock off; focus sink");
@@ -425,7 +425,7 @@ TEST_CASE("a win shows the red board and the final time behind the box; the next
 {
     ScriptedRandom random({0.7f});
     FixedTimeOfDay timeOfDay;
-    Session session(Host::Desktop, 500, &random, &timeOfDay);
+    Session session(Host::Desktop, 500, &random, timeOfDay);
     session.start();
     session.arrange(greenAt(neighbourhood(9)));
     session.click(1);
