@@ -288,7 +288,6 @@ function createPage() {
   // layout of its own made first, and again once the fonts are all in.
   function fitLabels() { Module._zq_fit_label(0); Module._zq_fit_label(1); }
   var labels = [[$('lblWasted'), $('lblSeconds')], [time]];
-  if (document.fonts) document.fonts.ready.then(fitLabels);
   addEventListener('load', fitLabels, { once: true });
 
   // ---- what the game's replies ask of the page
@@ -349,6 +348,8 @@ function createPage() {
       requestAnimationFrame(function () {
         requestAnimationFrame(function () {
           fitLabels();
+          // Asked for here: the font set is slow to reach before the first frame.
+          if (document.fonts) document.fonts.ready.then(fitLabels);
           if (document.activeElement === document.body) focusOn(first.focus);
         });
       });
