@@ -3,6 +3,8 @@
 # the local server's bounds.
 # Usage: test_site.py SITE_DIR
 import concurrent.futures
+import contextlib
+import io
 import json
 import os
 import re
@@ -71,9 +73,21 @@ class BuildAndMeasure(unittest.TestCase):
     """The step that writes the site's files, and the benchmark's judgement of their size."""
 
     @unittest.skipUnless(FILLPAGE, "ZARQUEL_FILLPAGE names the build step")
-    def test_a_missing_input_fails_the_build_step(self):
+    def test_the_build_step_writes_exactly_and_fails_on_a_missing_input(self):
         with tempfile.TemporaryDirectory() as tmp:
             missing, out = os.path.join(tmp, "missing"), os.path.join(tmp, "out")
+            files = {"page.in": b"<title>${AppTitle}</title>${none}\n", "m.wasm": bytes([0, 10, 13, 34, 92, 65, 128, 255]),
+                     "s.js": b"run();\n"}
+            for name, data in files.items():
+                with open(os.path.join(tmp, name), "wb") as f:
+                    f.write(data)
+            # Each byte of the module one character: escaped where a literal needs it, UTF-8 above 127.
+            for arguments, written in ((["page.in"], b"<title>Zarquel</title>${none}\n"),
+                                       (["--module", "m.wasm", "s.js"], '\\x00\\n\\r\\"\\\\A\x80\xff")};\nrun();\n'.encode())):
+                paths = [a if a.startswith("--") else os.path.join(tmp, a) for a in arguments]
+                subprocess.run(["node", FILLPAGE] + paths + [out], check=True)
+                with open(out, "rb") as f:
+                    self.assertTrue(f.read().endswith(written), arguments)
             for arguments in ([missing, out], ["--module", missing, FILLPAGE, out], ["--module", FILLPAGE, missing, out]):
                 run = subprocess.run(["node", FILLPAGE] + arguments, capture_output=True, text=True)
                 self.assertNotEqual(run.returncode, 0, arguments)
@@ -87,7 +101,10 @@ class BuildAndMeasure(unittest.TestCase):
                 for name, size in (("zarquel.js", code), ("icon-512.png", other)):
                     with open(os.path.join(tmp, name), "wb") as f:
                         f.write(os.urandom(size))  # gzip cannot shrink it
-                self.assertEqual(web.sizes(tmp), met, (code, other))
+                with contextlib.redirect_stdout(io.StringIO()) as report:
+                    self.assertEqual(web.sizes(tmp), met, (code, other))
+                packed = web.gzipped(os.path.join(tmp, "zarquel.js"))
+                self.assertIn("%d bytes (%.1f KB); target <= 20 KB" % (packed, packed / 1000), report.getvalue())
 
 
 class LocalServer(unittest.TestCase):
