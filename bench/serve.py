@@ -42,10 +42,10 @@ def main():
                 start = time.monotonic()
                 answers = list(pool.map(lambda _: fetch(url), range(count)))
                 times.append(time.monotonic() - start)
-        # Figures for whole answers only.
+        # Figures for every request answered, and whole, only.
         whole = os.path.getsize(os.path.join(arguments.site, "zarquel.css"))
-        if any(len(answer) != whole for answer in answers):
-            sys.exit("serve.py: an answer came back short of the file")
+        if len(answers) != count or any(len(answer) != whole for answer in answers):
+            sys.exit("serve.py: a request went unanswered or an answer came back short of the file")
         print(f"{count} requests at once: median {statistics.median(times) * 1000:.0f} ms, "
               f"slowest {max(times) * 1000:.0f} ms over {runs} runs")
         host, port = server.url.split("/")[2].split(":")
