@@ -210,24 +210,4 @@ std::string fillPage(std::string_view page)
     return out;
 }
 
-std::string moduleScript(std::string_view wasm, std::string_view script)
-{
-    // V8's compile hint: every function compiled with the script, not again on its first call.
-    std::string out = "//# allFunctionsCalledOnLoad\nvar Module={wasmBinary:function(s){for(var b=new Uint8Array(s.length),i=0;i<s.length;i++)"
-                      "b[i]=s.charCodeAt(i);return b}(\"";
-    for (const char c : wasm) {
-        const auto byte = static_cast<unsigned char>(c);
-        // Escaped: what ends the literal or a line, and NUL, which some tools take for the file's end.
-        if (c == '"' || c == '\\')
-            out += {'\\', c};
-        else if (c == '\n' || c == '\r' || c == '\0')
-            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\x00";
-        else if (byte < 0x80)
-            out += c;
-        else // the character of that number, in UTF-8
-            out += {char(0xC0 | byte >> 6), char(0x80 | (byte & 0x3F))};
-    }
-    return out.append("\")};\n").append(script);
-}
-
 } // namespace zarquel::web

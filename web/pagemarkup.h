@@ -13,9 +13,4 @@ namespace zarquel::web {
 // place and colour every control. Other ${...} stay as they are.
 std::string fillPage(std::string_view page);
 
-// `script` (emscripten's output) preceded by the module `wasm` it loads, as a string of one character per
-// byte: a third smaller gzipped than base64, and compiled at once, so the board is dealt in the same task;
-// Chromium compiles its functions with it (a compile hint).
-std::string moduleScript(std::string_view wasm, std::string_view script);
-
 } // namespace zarquel::web
