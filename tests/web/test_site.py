@@ -85,12 +85,14 @@ class BuildAndMeasure(unittest.TestCase):
                 write(os.path.join(tmp, name), data)
             # Each byte of the module one character: escaped where a literal needs it, UTF-8 above 127.
             module = '\\x00\\n\\r\\"\\\\A\x80\xff")};\nrun();\n'.encode()
+            # A failure is named by what the step says on stderr.
             for arguments, written in ((["page.in"], b"<title>Zarquel</title>${none}\n"), (["--module", "m.wasm", "s.js"], module),
-                                       (["missing"], None), (["--module", "missing", "s.js"], None), (["--module", "m.wasm", "missing"], None)):
+                                       (["missing"], "cannot read"), (["--module", "missing", "s.js"], "cannot read"),
+                                       (["--module", "m.wasm", "missing"], "cannot read"), (["page.in", "s.js"], "usage")):
                 paths = [a if a.startswith("--") else os.path.join(tmp, a) for a in arguments + ["out"]]
                 run = subprocess.run(["node", FILLPAGE] + paths, capture_output=True)
-                if written is None:
-                    self.assertTrue(run.returncode and b"cannot read" in run.stderr, arguments)
+                if isinstance(written, str):
+                    self.assertTrue(run.returncode and written.encode() in run.stderr, arguments)
                 else:
                     self.assertTrue(run.returncode == 0 and read("out", tmp).encode().endswith(written), arguments)
 
