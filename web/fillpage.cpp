@@ -1,12 +1,20 @@
-// Build steps, run by node: fillpage TEMPLATE OUTPUT writes index.html or zarquel.css with the game's
-// texts in place; fillpage --module WASM SCRIPT OUTPUT writes the page's one script, the module inside.
+// Build steps, run by node: fillpage TEMPLATE OUTPUT writes zarquel.css with the game's texts in place;
+// fillpage TEMPLATE WASM SCRIPT OUTPUT writes index.html, its one script inline with the module inside.
 #include "pagemarkup.h"
 
+#include <emscripten.h>
+
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 namespace {
+
+// The policy names the inline script by its SHA-256, in base64: node's own, not one written here.
+EM_JS(void, sha256Base64, (const char* data, int size, char* out), {
+    stringToUTF8(require('crypto').createHash('sha256').update(HEAPU8.subarray(data, data + size)).digest('base64'), out, 45);
+});
 
 std::string contents(const char* path, bool& ok)
 {
@@ -26,11 +34,12 @@ std::string moduleScript(std::string_view wasm, std::string_view script)
                       "b[i]=s.charCodeAt(i);return b}(\"";
     for (const char c : wasm) {
         const auto byte = static_cast<unsigned char>(c);
-        // Escaped: what ends the literal or a line, and NUL, which some tools take for the file's end.
+        // Escaped: what ends the literal or a line, NUL, which some tools take for the file's end, and
+        // <, so no </script> or <!-- in the module can end the page's script early.
         if (c == '"' || c == '\\')
             out += {'\\', c};
-        else if (c == '\n' || c == '\r' || c == '\0')
-            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\x00";
+        else if (c == '\n' || c == '\r' || c == '\0' || c == '<')
+            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '<' ? "\\x3c" : "\\x00";
         else if (byte < 0x80)
             out += c;
         else // the character of that number, in UTF-8
@@ -39,18 +48,33 @@ std::string moduleScript(std::string_view wasm, std::string_view script)
     return out.append("\")};\n").append(script);
 }
 
+// Inside <script>, these end the element or change how the rest is read; the module cannot hold them.
+bool breaksOutOfTheElement(std::string text)
+{
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text.find("</script") != text.npos || text.find("<!--") != text.npos;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool module = argc == 5 && std::string_view(argv[1]) == "--module";
-    if (argc != 3 && !module) {
-        std::cerr << "usage: fillpage TEMPLATE OUTPUT | fillpage --module WASM SCRIPT OUTPUT\n";
+    if (argc != 3 && argc != 5) {
+        std::cerr << "usage: fillpage TEMPLATE OUTPUT | fillpage TEMPLATE WASM SCRIPT OUTPUT\n";
         return 2;
     }
     bool ok = true;
-    const std::string text = module ? moduleScript(contents(argv[2], ok), contents(argv[3], ok))
-                                    : zarquel::web::fillPage(contents(argv[1], ok));
+    const std::string page = contents(argv[1], ok);
+    const std::string script = argc == 5 ? moduleScript(contents(argv[2], ok), contents(argv[3], ok)) : "";
+    if (breaksOutOfTheElement(script)) {
+        std::cerr << "fillpage: " << argv[3] << " holds </script or <!--, which would end the page's script early\n";
+        return 1;
+    }
+    char hash[45] = "";
+    if (argc == 5)
+        sha256Base64(script.data(), int(script.size()), hash);
+    const std::string text = zarquel::web::fillPage(page, {script, hash});
     std::ofstream out(argv[argc - 1], std::ios::binary);
     out << text;
     out.close();

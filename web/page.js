@@ -1,5 +1,5 @@
 // The page's side of the game: paints what the C++ side asks for and forwards the player's events to it.
-// Linked first into zarquel.js (emscripten's --pre-js), so the page is one script: Module is the runtime's.
+// Linked first into the page's one script (emscripten's --pre-js), inline in index.html: Module is the runtime's.
 (function () {
 
 // Built once the document is parsed: it holds the page's elements.
@@ -382,8 +382,8 @@ function createPage() {
   return page;
 }
 
-// The script is deferred, so the page's elements are all there. The game's WebAssembly travels
+// The script ends the page, so the page's elements are all there. The game's WebAssembly travels
 // inside it and is compiled on the spot (WASM_ASYNC_COMPILATION=0): the board is dealt in the same
-// task, before the first frame, which the script holds back (blocking="render").
+// task, and no frame shows the board before that (zarquel.css hides it until data-ready).
 Module.page = createPage();
 })();

@@ -13,9 +13,12 @@ using namespace zarquel::window;
 
 namespace {
 
-// What the page allows itself: its own files, and compiling its own WebAssembly.
-constexpr std::string_view Policy =
-    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'";
+// What the page allows itself: its own files, its one inline script by its hash, and compiling its own WebAssembly.
+std::string policy(std::string_view scriptHash)
+{
+    const std::string hash = scriptHash.empty() ? "" : " 'sha256-" + std::string(scriptHash) + "'";
+    return "default-src 'self'; script-src 'self'" + hash + " 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'";
+}
 
 std::string escaped(std::string_view text)
 {
@@ -169,14 +172,14 @@ std::string layoutRules()
     return out;
 }
 
-std::optional<std::string> value(std::string_view name)
+std::optional<std::string> value(std::string_view name, const PageScript& script)
 {
     const struct {
         std::string_view name;
         std::string_view text;
     } texts[] {
         {"AppTitle", texts::AppTitle},       {"Wasted", texts::Wasted},          {"Seconds", texts::Seconds},
-        {"TakeFocus", texts::TakeFocus},     {"Policy", Policy},
+        {"TakeFocus", texts::TakeFocus},
     };
     for (const auto& text : texts)
         if (text.name == name)
@@ -187,12 +190,17 @@ std::optional<std::string> value(std::string_view name)
         return markup(name == "squares");
     if (name == "layout")
         return layoutRules();
+    if (name == "Policy")
+        return escaped(policy(script.sha256));
+    // Raw: a script element's text is not HTML.
+    if (name == "script")
+        return std::string(script.text);
     return std::nullopt;
 }
 
 } // namespace
 
-std::string fillPage(std::string_view page)
+std::string fillPage(std::string_view page, const PageScript& script)
 {
     std::string out;
     std::size_t from = 0;
@@ -200,7 +208,7 @@ std::string fillPage(std::string_view page)
         const auto close = page.find('}', open);
         if (close == page.npos)
             break;
-        const auto filled = value(page.substr(open + 2, close - open - 2));
+        const auto filled = value(page.substr(open + 2, close - open - 2), script);
         // A name not ours stays as it was.
         out += page.substr(from, open - from);
         out += filled ? *filled : std::string(page.substr(open, close + 1 - open));

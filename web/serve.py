@@ -14,8 +14,8 @@ import sys
 # The site's own files: whatever else is asked for is answered as bytes the browser will not run.
 TYPES = {
     ".webmanifest": "application/manifest+json",
-    ".js": "text/javascript; charset=utf-8",  # the module inside is a string of UTF-8 characters
-    ".html": "text/html; charset=utf-8",
+    ".js": "text/javascript; charset=utf-8",
+    ".html": "text/html; charset=utf-8",  # the module inside the page is a string of UTF-8 characters
     ".css": "text/css",
     ".png": "image/png",
     ".gif": "image/gif",

@@ -2,7 +2,7 @@
 """The page played in a browser (--engine chromium, firefox or webkit), served by web/serve.py over loopback:
 one player's session, offline and a new build included. What only Chromium can show (touch emulation, the
 accessibility tree, installability) is looked at in Chromium alone."""
-import argparse, io, os, random, re, shutil, subprocess, sys, tempfile, time, traceback, urllib.request
+import argparse, base64, hashlib, io, os, random, re, shutil, subprocess, sys, tempfile, time, traceback, urllib.request
 
 from PIL import Image
 from selenium.webdriver import Keys
@@ -119,18 +119,22 @@ class Session:
 
 def test_server_sends_the_policy_and_types(page, texts):
     policy = page.js("return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
-    # What a static host sends with the page: its own files and its own WebAssembly, nothing inline.
+    # What a static host sends with the page: its own files, its own WebAssembly, and of what is inline
+    # only the page's one script, named by its hash.
+    scripts = page.js("return Array.from(document.scripts, s => s.src || s.textContent)")
+    assert len(scripts) == 1, scripts
+    own = "'sha256-%s'" % base64.b64encode(hashlib.sha256(scripts[0].encode()).digest()).decode()
     directives = {d.split()[0]: d.split()[1:] for d in policy.split(";") if d.strip()}
-    assert {"default-src", "object-src", "base-uri"} <= directives.keys(), policy
+    assert {"default-src", "object-src", "base-uri"} <= directives.keys() and own in directives["script-src"], policy
     assert directives["object-src"] == directives["base-uri"] == ["'none'"], policy
-    assert all(set(v) <= {"'self'", "'none'", "'wasm-unsafe-eval'"} for v in directives.values()), policy
-    for name, kind in (("", "text/html"), ("zarquel.js", "text/javascript"),
+    assert all(set(v) <= {"'self'", "'none'", "'wasm-unsafe-eval'", own} for v in directives.values()), policy
+    for name, kind in (("", "text/html"), ("sw.js", "text/javascript"),
                        ("manifest.webmanifest", "application/manifest+json")):
         with urllib.request.urlopen(page.url + name) as answer:
             # The header adds what a meta tag cannot carry: no framing by another site.
             assert answer.headers["Content-Security-Policy"] == policy + "; frame-ancestors 'none'", name
             assert answer.headers.get_content_type() == kind, (name, answer.headers["Content-Type"])
-            # The module inside the script is a string of UTF-8 characters: read any other way, it breaks.
+            # The module inside the page is a string of UTF-8 characters: read any other way, it breaks.
             assert name.endswith("webmanifest") or answer.headers.get_content_charset() == "utf-8", name
 
 

@@ -2,8 +2,10 @@
 # sub-path, an offline cache that holds every file and is renamed whenever any of them changes, and
 # the local server's bounds.
 # Usage: test_site.py SITE_DIR
+import base64
 import concurrent.futures
 import contextlib
+import hashlib
 import io
 import json
 import os
@@ -58,8 +60,10 @@ class StaticSite(unittest.TestCase):
         for address in addresses:
             self.assertNotRegex(address, r"^(/|[a-z]+:)", address)
             self.assertTrue(address in ("", "./") or os.path.isfile(os.path.join(SITE, address)), address)
-        for script in ("zarquel.js", "sw.js"):
-            self.assertNotRegex(read(script), r"\beval\(|new Function\(|https?://", script)
+        scripts = re.findall(r"<script>(.*?)</script>", read("index.html"), re.S) + [read("sw.js")]
+        self.assertEqual(len(scripts), 2)
+        for script in scripts:
+            self.assertNotRegex(script, r"\beval\(|new Function\(|https?://", script[:80])
 
     def test_worker_caches_every_file_under_a_name_that_follows_the_contents(self):
         names, files = worker(SITE)
@@ -67,7 +71,7 @@ class StaticSite(unittest.TestCase):
         with tempfile.TemporaryDirectory() as tmp:
             copy = shutil.copytree(SITE, os.path.join(tmp, "site"))
             self.assertEqual(rewrite_worker(copy), names, "same files, another name")
-            for name in ("zarquel.js", "banner.gif"):
+            for name in ("index.html", "banner.gif"):
                 before = worker(copy)[0]
                 with open(os.path.join(copy, name), "ab") as f:
                     f.write(b"\0")
@@ -80,32 +84,43 @@ class BuildAndMeasure(unittest.TestCase):
     @unittest.skipUnless(FILLPAGE, "ZARQUEL_FILLPAGE names the build step")
     def test_the_build_step_writes_exactly_and_fails_on_a_missing_input(self):
         with tempfile.TemporaryDirectory() as tmp:
-            for name, data in (("page.in", b"<title>${AppTitle}</title>${none}\n"), ("s.js", b"run();\n"),
-                               ("m.wasm", bytes([0, 10, 13, 34, 92, 65, 128, 255]))):
+            for name, data in (("page.in", b"<title>${AppTitle}</title>${none}<meta content=\"${Policy}\"><script>${script}</script>"),
+                               ("s.js", b"run();\n"), ("m.wasm", bytes([0, 10, 13, 34, 92, 65, 60, 128, 255])),
+                               ("ends.js", b"run('</SCRIPT>');\n"), ("comment.js", b"run('<!--');\n")):
                 write(os.path.join(tmp, name), data)
-            # Each byte of the module one character: escaped where a literal needs it, UTF-8 above 127.
-            module = '\\x00\\n\\r\\"\\\\A\x80\xff")};\nrun();\n'.encode()
+            # Each byte of the module one character: escaped where a literal or the page needs it, UTF-8 above 127.
+            module = '\\x00\\n\\r\\"\\\\A\\x3c\x80\xff")};\nrun();\n</script>'
             # A failure is named by what the step says on stderr.
-            for arguments, written in ((["page.in"], b"<title>Zarquel</title>${none}\n"), (["--module", "m.wasm", "s.js"], module),
-                                       (["missing"], "cannot read"), (["--module", "missing", "s.js"], "cannot read"),
-                                       (["--module", "m.wasm", "missing"], "cannot read"), (["page.in", "s.js"], "usage")):
-                paths = [a if a.startswith("--") else os.path.join(tmp, a) for a in arguments + ["out"]]
+            for arguments, written in ((["page.in"], "<title>Zarquel</title>${none}<meta"), (["page.in", "m.wasm", "s.js"], module),
+                                       (["missing"], "cannot read"), (["page.in", "missing", "s.js"], "cannot read"),
+                                       (["page.in", "m.wasm", "missing"], "cannot read"), (["page.in", "s.js"], "usage"),
+                                       (["page.in", "m.wasm", "ends.js"], "early"), (["page.in", "m.wasm", "comment.js"], "early")):
+                paths = [os.path.join(tmp, a) for a in arguments + ["out"]]
                 run = subprocess.run(["node", FILLPAGE] + paths, capture_output=True)
-                if isinstance(written, str):
-                    self.assertTrue(run.returncode and written.encode() in run.stderr, arguments)
-                else:
-                    self.assertTrue(run.returncode == 0 and read("out", tmp).encode().endswith(written), arguments)
+                if run.returncode:
+                    self.assertIn(written.encode(), run.stderr, arguments)
+                    continue
+                page = read("out", tmp)
+                self.assertIn(written, page, arguments)
+                # The policy lets exactly the script written run, and nothing inline where none was.
+                script = page.split("<script>")[1].split("</script>")[0]
+                digest = " 'sha256-%s'" % base64.b64encode(hashlib.sha256(script.encode()).digest()).decode() if script else ""
+                self.assertIn("script-src 'self'%s 'wasm-unsafe-eval';" % digest, page, arguments)
 
     def test_the_size_benchmark_misses_either_target(self):
         sys.path.insert(0, os.path.join(SOURCE, "bench"))
         import web  # noqa: E402  the benchmark itself
-        for code, other, met in ((19000, 1000, True), (21000, 1000, False), (19000, 45000, False)):
+        # Script files and the scripts inside the page count together; gzip cannot shrink noise.
+        for code, inline, other, met in ((19000, 0, 1000, True), (21000, 0, 1000, False), (10000, 8000, 1000, True),
+                                         (10000, 11000, 1000, False), (19000, 0, 45000, False)):
             with tempfile.TemporaryDirectory() as tmp:
-                write(os.path.join(tmp, "zarquel.js"), os.urandom(code))  # gzip cannot shrink noise
+                script = base64.b64encode(os.urandom(inline)).decode()
+                write(os.path.join(tmp, "index.html"), ("<script>%s</script><script></script>" % script).encode())
+                write(os.path.join(tmp, "m.wasm"), os.urandom(code))
                 write(os.path.join(tmp, "icon-512.png"), os.urandom(other))
                 with contextlib.redirect_stdout(io.StringIO()) as report:
-                    self.assertEqual(web.sizes(tmp), met, (code, other))
-                packed = web.gzipped(os.path.join(tmp, "zarquel.js"))
+                    self.assertEqual(web.sizes(tmp), met, (code, inline, other))
+                packed = web.gzipped(os.path.join(tmp, "m.wasm")) + web.gzipped(script.encode()) + web.gzipped(b"")
                 self.assertIn("%d bytes (%.1f KB); target <= 20 KB" % (packed, packed / 1000), report.getvalue())
 
 
