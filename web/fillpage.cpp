@@ -35,7 +35,7 @@ std::string moduleScript(std::string_view wasm, std::string_view script)
     for (const char c : wasm) {
         const auto byte = static_cast<unsigned char>(c);
         // Escaped: what ends the literal or a line, NUL, which some tools take for the file's end, and
-        // <, so no </script> or <!-- in the module can end the page's script early.
+        // <, so no </script or <!-- in the module can move where the page's script ends.
         if (c == '"' || c == '\\')
             out += {'\\', c};
         else if (c == '\n' || c == '\r' || c == '\0' || c == '<')
@@ -48,7 +48,7 @@ std::string moduleScript(std::string_view wasm, std::string_view script)
     return out.append("\")};\n").append(script);
 }
 
-// Inside <script>, these end the element or change how the rest is read; the module cannot hold them.
+// Inside <script>, these end the element or change where it ends; the module cannot hold them.
 bool breaksOutOfTheElement(std::string text)
 {
     for (char& c : text)
@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     const std::string page = contents(argv[1], ok);
     const std::string script = argc == 5 ? moduleScript(contents(argv[2], ok), contents(argv[3], ok)) : "";
     if (breaksOutOfTheElement(script)) {
-        std::cerr << "fillpage: " << argv[3] << " holds </script or <!--, which would end the page's script early\n";
+        std::cerr << "fillpage: " << argv[3] << " holds </script or <!--: the page's script would not end where it should\n";
         return 1;
     }
     char hash[45] = "";

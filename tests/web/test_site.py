@@ -94,7 +94,7 @@ class BuildAndMeasure(unittest.TestCase):
             for arguments, written in ((["page.in"], "<title>Zarquel</title>${none}<meta"), (["page.in", "m.wasm", "s.js"], module),
                                        (["missing"], "cannot read"), (["page.in", "missing", "s.js"], "cannot read"),
                                        (["page.in", "m.wasm", "missing"], "cannot read"), (["page.in", "s.js"], "usage"),
-                                       (["page.in", "m.wasm", "ends.js"], "early"), (["page.in", "m.wasm", "comment.js"], "early")):
+                                       (["page.in", "m.wasm", "ends.js"], "not end"), (["page.in", "m.wasm", "comment.js"], "not end")):
                 paths = [os.path.join(tmp, a) for a in arguments + ["out"]]
                 run = subprocess.run(["node", FILLPAGE] + paths, capture_output=True)
                 if run.returncode:
