@@ -125,12 +125,14 @@ struct SeenBox {
     int buttons = 0;
     bool icon = false;
     bool clockRunning = false;
+    bool guarded = false; // against the rest of the double click that opened it
     bool visible = false;
     RECT frame {};
     std::wstring time;
 };
 std::vector<SeenBox> seenBoxes;
 Win32Window* watched = nullptr;
+constexpr DWORD WinningPress = 123456;
 
 // Run by the box's own message loop once it is on screen: where it stands and the time beside it.
 void CALLBACK readOpenBox(HWND box, UINT, UINT_PTR timer, DWORD)
@@ -156,6 +158,7 @@ LRESULT CALLBACK watchBoxes(int code, WPARAM wParam, LPARAM lParam)
         seen.text = textOf(GetDlgItem(box, 0xFFFF));
         seen.owner = GetWindow(box, GW_OWNER);
         seen.clockRunning = watched->clockRunning();
+        seen.guarded = !watched->session().boxTakesPress(WinningPress + 1);
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             GetClassNameW(child, kind, 32);
             // Not shown yet, but each visible-to-be control has the style.
@@ -599,6 +602,9 @@ TEST_CASE("message boxes are owned, plain, exact and open over the board")
     clickSquare(window, 1); // twice: the clock runs, the board is as it was
     clickSquare(window, 1);
     window.apply(window.session().tick());
+    // The winning click by the pointer: its press passes through the message loop first.
+    MSG pointerPress {window.square(13), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), WinningPress, {}};
+    window.preTranslate(pointerPress);
     clickSquare(window, 13);
     UnhookWindowsHookEx(hook);
 
@@ -623,6 +629,8 @@ TEST_CASE("message boxes are owned, plain, exact and open over the board")
         CHECK_WHAT(seen.owner == window.hwnd() && seen.buttons == 1 && !seen.icon, which + " owner, buttons or icon");
         // Instructions and About leave the clock running; the win stops it first.
         CHECK_WHAT(seen.clockRunning == (i < 2), which + " clock");
+        // Only the box a pointer press opened ignores the rest of its double click.
+        CHECK_WHAT(seen.guarded == (i == 2), which + " guard");
         // Over the board, below the title bar and the label row, whole on the screen.
         RECT overlap, whole;
         CHECK_WHAT(seen.visible && seen.frame.top >= time.bottom && IntersectRect(&overlap, &seen.frame, &board) &&
