@@ -149,12 +149,13 @@ def main():
         (key, fixed, children), _ = read_version_node(versions[0], 0)
         check(key == "VS_VERSION_INFO", f"version root is {key!r}", failures)
         signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed, 0)
-        file_os, file_type = struct.unpack_from("<II", fixed, 32)
+        file_flags, file_os, file_type = struct.unpack_from("<III", fixed, 28)
         check(signature == 0xFEEF04BD, "fixed file info has the wrong signature", failures)
         numbers = [int(n) for n in args.numeric_version.split(".")]
         packed = ((numbers[0] << 16) | numbers[1], (numbers[2] << 16) | numbers[3])
         check((file_ms, file_ls) == packed, f"file version {file_ms:#x},{file_ls:#x}", failures)
         check((product_ms, product_ls) == packed, f"product version {product_ms:#x},{product_ls:#x}", failures)
+        check(file_flags == 0, f"file flags {file_flags:#x}: a release is no debug, pre-release or patched build", failures)
         check(file_os == 0x40004, f"file OS {file_os:#x} is not Windows NT", failures)
         check(file_type == 1, f"file type {file_type} is not an application", failures)
 
