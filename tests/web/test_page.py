@@ -76,9 +76,11 @@ class Session:
                        "return [r.left, r.top, r.right, r.bottom];", id)
 
     def box_placed(self):
-        """The open box over the board and centred on it, below the title and the time, whole in the viewport."""
+        """The open box at its designed width, over the board and centred on it, below the title and the time,
+        whole in the viewport."""
         box, board, time_ = self.rect("msgBox"), self.rect("board"), self.rect("lblTime")
         width, height = self.js("return [innerWidth, innerHeight]")
+        assert abs(box[2] - box[0] - 244) < 0.5, box
         assert box[1] >= time_[3] and abs(box[0] + box[2] - board[0] - board[2]) <= 2, (box, board, time_)
         assert box[0] >= 0 and box[2] <= width and box[3] <= height, (box, width, height)
 
