@@ -675,15 +675,24 @@ TEST_CASE("Exit ends with status 0")
     CHECK(window.hwnd() == nullptr);
 }
 
-TEST_CASE("closing ends with status 0")
+TEST_CASE("closing ends with status 0, and the window's icons go with it")
 {
-    Win32Window window(GetModuleHandleW(nullptr));
-    window.show(SW_SHOWNORMAL);
-    settle();
-    quitStatus = -1;
-    SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
-    settle();
-    CHECK((quitStatus == 0 && window.hwnd() == nullptr));
+    std::vector<HICON> icons;
+    {
+        Win32Window window(GetModuleHandleW(nullptr));
+        window.show(SW_SHOWNORMAL);
+        settle();
+        for (WPARAM which : {ICON_BIG, ICON_SMALL})
+            icons.push_back(reinterpret_cast<HICON>(SendMessageW(window.hwnd(), WM_GETICON, which, 0)));
+        quitStatus = -1;
+        SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+        settle();
+        CHECK((quitStatus == 0 && window.hwnd() == nullptr));
+    }
+    for (HICON icon : icons) {
+        ICONINFO info {};
+        CHECK_WHAT(icon && !GetIconInfo(icon, &info), "an icon the window loaded outlives it");
+    }
 }
 
 } // namespace
